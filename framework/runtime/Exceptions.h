@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Ref.h"
+
+#include <exception>
+#include <string>
+#include <string_view>
+
+class Object;
+class RuntimeException;
+struct ClassTable;
+
+// The one C++ exception that carries a raised runtime exception. It holds a strong reference to it.
+class RaisedException : public std::exception {
+public:
+    explicit RaisedException(RuntimeException&);
+    RaisedException(const RaisedException&);
+    RaisedException& operator=(const RaisedException&) = delete;
+    ~RaisedException() override;
+
+    RuntimeException& exception() const { return *m_exception; }
+    // Whether the carried exception is of that class or of a subclass.
+    bool is(const ClassTable*) const;
+    template <class T> bool is() const { return is(T::lookup()); }
+    const char* what() const noexcept override;
+
+private:
+    RuntimeException* m_exception;
+    std::string m_what;
+};
+
+[[noreturn]] void RuntimeRaiseException(RuntimeException&);
+[[noreturn]] void RuntimeReraiseException(RuntimeException&);
+[[noreturn]] void RaiseNilObjectException();
+
+// Raises a new exception of the given class (RuntimeException or a subclass) with the message.
+[[noreturn]] void RuntimeRaise(const ClassTable*, std::string_view message);

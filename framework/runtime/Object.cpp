@@ -1,0 +1,171 @@
+#include "Object.h"
+
+#include "Delegate.h"
+#include "RefTrace.h"
+#include "RuntimeException.h"
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+
+namespace {
+std::atomic<std::size_t> liveObjects { 0 };
+}
+
+namespace detail {
+RefTraceHook refTraceHook = nullptr;
+void* refTraceContext = nullptr;
+} // namespace detail
+
+void RuntimeSetRefTrace(RefTraceHook hook, void* context)
+{
+    detail::refTraceHook = hook;
+    detail::refTraceContext = context;
+}
+
+Object::Object() { liveObjects.fetch_add(1, std::memory_order_relaxed); }
+
+Object::~Object() { liveObjects.fetch_sub(1, std::memory_order_relaxed); }
+
+ClassTable* Object::ctbl = nullptr;
+
+void Object::ctblinit()
+{
+    if (ctbl)
+        return;
+    ctbl = RuntimeNewClass(nullptr);
+    RuntimeSetClassName(ctbl, "Object");
+    ctbl->allocate = &allocateInstance<Object>;
+}
+
+ClassTable* Object::lookup()
+{
+    if (!ctbl)
+        ctblinit();
+    return ctbl;
+}
+
+void RuntimeLockObject(Object* object)
+{
+    if (!object)
+        return;
+    VORPEL_ASSERT(!object->m_destroying, "reference taken to an object during its destruction");
+    ++object->m_refCount;
+    traceRef(RefEvent::LockObject, object, object->m_refCount);
+}
+
+void RuntimeUnlockObject(Object* object)
+{
+    if (!object)
+        return;
+    VORPEL_ASSERT(object->m_refCount > 0, "object reference count below zero");
+    --object->m_refCount;
+    traceRef(RefEvent::UnlockObject, object, object->m_refCount);
+    if (object->m_refCount == 0 && !object->m_destroying)
+        object->destroy();
+}
+
+void RuntimeLockUnlockObjects(Object* newValue, Object* oldValue)
+{
+    RuntimeLockObject(newValue);
+    RuntimeUnlockObject(oldValue);
+}
+
+void Object::destroy()
+{
+    m_destroying = true;
+    // Finalisers run class first, then ancestors. A finaliser must not raise: the object goes either way.
+    for (const ClassTable* table = m_class; table; table = table->base) {
+        if (!table->finalizer)
+            continue;
+        try {
+            table->finalizer(this);
+        } catch (const RaisedException& raised) {
+            std::fprintf(stderr, "Exception in finaliser of %.*s: %s\n",
+                static_cast<int>(table->nameView().size()), table->nameView().data(), raised.what());
+        }
+    }
+    m_bindings.reset();
+    if (m_weak) {
+        m_weak->object = nullptr;
+        RuntimeWeakControlRelease(m_weak);
+        m_weak = nullptr;
+    }
+    delete this;
+}
+
+Ref<Object> RuntimeNewObject(const ClassTable* table)
+{
+    if (!table)
+        RaiseNilObjectException();
+    if (table->isInterface || !table->allocate) {
+        RuntimeRaise(InvalidArgumentException::lookup(),
+            "cannot create an object of " + std::string(table->nameView()));
+    }
+    Ref<Object> object = adoptRef(*table->allocate());
+    object->m_class = table;
+
+    std::vector<const ClassTable*> chain;
+    for (const ClassTable* t = table; t; t = t->base)
+        chain.push_back(t);
+    // Root first. If an initialiser raises, the release below runs the finalisers of the levels that were
+    // initialised only: the class pointer is lowered to the last level done.
+    for (std::size_t i = chain.size(); i-- > 0;) {
+        if (!chain[i]->initializer)
+            continue;
+        try {
+            chain[i]->initializer(object.ptr());
+        } catch (...) {
+            object->m_class = i + 1 < chain.size() ? chain[i + 1] : nullptr;
+            throw;
+        }
+    }
+    return object;
+}
+
+RefPtr<Object> RuntimeCheckCast(Object* object, const ClassTable* table)
+{
+    if (!object)
+        return nullptr;
+    if (!object->isA(table)) {
+        RuntimeRaise(IllegalCastException::lookup(),
+            "cannot cast " + std::string(object->classTable()->nameView()) + " to " + std::string(table->nameView()));
+    }
+    return RefPtr<Object>(object);
+}
+
+std::size_t RuntimeLiveObjectCount() { return liveObjects.load(std::memory_order_relaxed); }
+
+WeakControl* RuntimeWeakControl(Object& object)
+{
+    if (!object.m_weak)
+        object.m_weak = new WeakControl { &object, 1 };
+    return object.m_weak;
+}
+
+void RuntimeWeakControlRetain(WeakControl* control) { ++control->weakCount; }
+
+void RuntimeWeakControlRelease(WeakControl* control)
+{
+    VORPEL_ASSERT(control->weakCount > 0, "weak count below zero");
+    if (--control->weakCount == 0)
+        delete control;
+}
+
+EventBindings& RuntimeEventBindings(Object& object)
+{
+    if (!object.m_bindings)
+        object.m_bindings = std::make_unique<EventBindings>();
+    return *object.m_bindings;
+}
+
+const EventBindings* RuntimeFindEventBindings(const Object& object) { return object.m_bindings.get(); }
+
+MethodEntry RuntimeEventHandler(const Object& object, std::size_t eventIndex)
+{
+    const EventBindings* bindings = RuntimeFindEventBindings(object);
+    if (bindings && eventIndex < bindings->entries.size() && bindings->entries[eventIndex].stub)
+        return bindings->entries[eventIndex].stub;
+    const auto& events = object.classTable()->events;
+    return eventIndex < events.size() ? events[eventIndex].handler : MethodEntry {};
+}

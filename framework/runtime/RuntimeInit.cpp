@@ -1,0 +1,19 @@
+#include "RuntimeInit.h"
+
+#include "Delegate.h"
+#include "MainThread.h"
+#include "RuntimeException.h"
+
+void RuntimeInit()
+{
+    RuntimeRecordMainThread();
+    Object::ctblinit();
+    Delegate::ctblinit();
+    RuntimeException::ctblinit();
+    NilObjectException::ctblinit();
+    ThreadAccessingUIException::ctblinit();
+    IllegalCastException::ctblinit();
+    StackOverflowException::ctblinit();
+    InvalidArgumentException::ctblinit();
+    UnsupportedOperationException::ctblinit();
+}

@@ -1,0 +1,118 @@
+#include "../support/ProbeClasses.h"
+#include "../support/RefRecorder.h"
+
+#include "runtime/RuntimeException.h"
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using probe::Base;
+
+TEST(Ref, NewObjectIsBornWithOneReference)
+{
+    Ref<Base> object = newObject<Base>();
+    EXPECT_EQ(object->refCount(), 1u);
+    EXPECT_EQ(object->value, 0);
+}
+
+TEST(Ref, CopyMoveAndSelfAssignmentKeepTheCountExact)
+{
+    Ref<Base> object = newObject<Base>();
+    RefRecorder recorder(object.ptr());
+    {
+        Ref<Base> copy = object; // +2
+        Ref<Base> moved = std::move(copy); // no change
+        moved = moved; // copy-and-swap: +3 then -2
+        RefPtr<Base> nullable = object; // +3
+        nullable = nullptr; // -2
+        RefPtr<Base> nullableMoved = std::move(nullable); // nil moves: nothing
+        EXPECT_FALSE(nullableMoved);
+    } // moved goes: -1
+    EXPECT_EQ(recorder.steps(), (std::vector<std::string> { "+2", "+3", "-2", "+3", "-2", "-1" }));
+}
+
+TEST(Ref, ReleasesOnExceptionUnwind)
+{
+    Ref<Base> object = newObject<Base>();
+    RefRecorder recorder(object.ptr());
+    auto body = [&] {
+        Ref<Base> held = object;
+        RefPtr<Base> alsoHeld = object.ptr();
+        RaiseNilObjectException();
+    };
+    EXPECT_THROW(body(), RaisedException);
+    EXPECT_EQ(object->refCount(), 1u);
+    EXPECT_EQ(recorder.steps(), (std::vector<std::string> { "+2", "+3", "-2", "-1" }));
+}
+
+TEST(Ref, ForeignExceptionsPassThroughAndStillRelease)
+{
+    Ref<Base> object = newObject<Base>();
+    auto body = [&] {
+        Ref<Base> held = object;
+        throw std::runtime_error("not ours");
+    };
+    EXPECT_THROW(body(), std::runtime_error);
+    EXPECT_EQ(object->refCount(), 1u);
+}
+
+TEST(Ref, LastReleaseRunsFinalisersClassFirstAndFrees)
+{
+    probe::log().clear();
+    std::size_t before = RuntimeLiveObjectCount();
+    {
+        Ref<probe::Derived> object = newObject<probe::Derived>();
+        EXPECT_EQ(RuntimeLiveObjectCount(), before + 1);
+    }
+    EXPECT_EQ(RuntimeLiveObjectCount(), before);
+    EXPECT_EQ(probe::log(),
+        (std::vector<std::string> { "init Base", "init Derived", "final Derived", "final Base" }));
+}
+
+TEST(WeakPtr, GoesNilWhenTheLastStrongReferenceGoes)
+{
+    WeakPtr<Base> weak;
+    {
+        Ref<Base> object = newObject<Base>();
+        weak = WeakPtr<Base>(object.ptr());
+        WeakPtr<Base> copy = weak;
+        EXPECT_EQ(copy.get(), object.ptr());
+        EXPECT_EQ(object->refCount(), 1u) << "a weak pointer takes no strong reference";
+        EXPECT_EQ(weak.lock()->refCount(), 2u);
+    }
+    EXPECT_EQ(weak.get(), nullptr);
+    EXPECT_FALSE(weak.lock());
+}
+
+TEST(Ref, NilDoesNothing)
+{
+    RuntimeLockObject(nullptr);
+    RuntimeUnlockObject(nullptr);
+    RuntimeLockString(nullptr);
+    RuntimeUnlockString(nullptr);
+    RuntimeLockUnlockObjects(nullptr, nullptr);
+    RefPtr<Base> empty;
+    EXPECT_EQ(empty.get(), nullptr);
+}
+
+TEST(Ref, AssignmentLocksTheNewBeforeReleasingTheOld)
+{
+    Ref<Base> object = newObject<Base>();
+    RefRecorder recorder(object.ptr());
+    RuntimeLockUnlockObjects(object.ptr(), object.ptr());
+    EXPECT_EQ(recorder.steps(), (std::vector<std::string> { "+2", "-1" }));
+}
+
+#ifndef NDEBUG
+TEST(RefDeathTest, ReferenceDuringDestructionIsCaught)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto resurrect = [] {
+        ClassTable* table = RuntimeNewClass(Object::lookup());
+        RuntimeSetClassName(table, "probe.Resurrecting");
+        table->finalizer = [](Object* self) { RuntimeLockObject(self); };
+        RuntimeUnlockObject(RuntimeNewObject(table).leakRef());
+    };
+    EXPECT_DEATH(resurrect(), "during its destruction");
+}
+#endif
