@@ -1,0 +1,40 @@
+#pragma once
+
+#include "runtime/Object.h"
+#include "runtime/RuntimeException.h"
+
+#include <cstdint>
+#include <vector>
+
+class Application;
+class Window;
+class Platform;
+
+using ExceptionHelper = RuntimeException* (*)(void (*routine)(void*), void* argument);
+
+// The framework's own state, in one place: the platform in use, the registered application object, the
+// open windows, the exception helper and the exit code.
+struct FrameworkState {
+    Platform* platform = nullptr;
+    RefPtr<Application> application;
+    std::vector<Ref<Window>> windows;
+    ExceptionHelper exceptionHelper = nullptr;
+    std::vector<void*> pluginEntrypoints;
+    bool loopRunning = false;
+    bool quitRequested = false;
+    bool lateStartupDone = false;
+    std::int32_t exitCode = 0;
+};
+
+FrameworkState& framework();
+
+// Chooses the platform that shows windows and runs the loop; the caller keeps it alive.
+void RuntimeSetPlatform(Platform*);
+Platform& RuntimePlatform();
+
+// Calls routine(argument) through the exception helper when one is set; returns the runtime exception it
+// raised, or nil.
+RefPtr<RuntimeException> RuntimeCallProtected(void (*routine)(void*), void* argument);
+
+// Ends the event loop (or, before it runs, makes it return at once).
+void RuntimeQuit();

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "runtime/Object.h"
+#include "runtime/String.h"
+
+#include <cstdint>
+#include <vector>
+
+// An item of a menu tree: a menu bar, a menu or a command. A Text of "-" makes it a separator.
+class MenuItem : public Object {
+public:
+    Ref<String> name = String::create("");
+    Ref<String> text = String::create("");
+    Ref<String> keyboardShortcut = String::create("");
+    bool autoEnable = true;
+    bool enabled = true;
+    bool isMenuBar = false;
+    bool defaultConstructed = false; // set by the framework's default construction
+    MenuItem* parent = nullptr;      // the item this one is appended to; it owns this one
+    std::vector<Ref<MenuItem>> children;
+
+    // Operations, in method-table order.
+    static constexpr Slot<void()> kConstructor { 0 };
+    static constexpr Slot<void(MenuItem*)> kConstructorCopy { 1 };
+    static constexpr Slot<void(String*, Object*)> kConstructorText { 2 };
+    static constexpr Slot<void(MenuItem*)> kAppend { 3 };
+    static constexpr Slot<RefPtr<MenuItem>(String*)> kChild { 4 };
+    static constexpr Slot<RefPtr<MenuItem>(String*)> kLookup { 5 };
+    static constexpr std::size_t kMethodCount = 6;
+
+    static void Constructor(MenuItem*);
+    static void ConstructorCopy(MenuItem*, MenuItem* other);
+    static void ConstructorText(MenuItem*, String* text, Object* tag);
+    static void Append(MenuItem*, MenuItem* item);
+    static RefPtr<MenuItem> Child(MenuItem*, String* name);
+    static RefPtr<MenuItem> Lookup_(MenuItem*, String* name);
+
+    static constexpr EventSlot<bool()> kAction { 0 };
+    static constexpr EventSlot<void()> kEnableMenu { 1 };
+
+    bool isSeparator() const { return text->bytes() == "-"; }
+
+    struct Name {
+        static void Set(MenuItem*, std::int32_t, String*);
+    };
+    struct Text {
+        static void Set(MenuItem*, std::int32_t, String*);
+    };
+    struct KeyboardShortcut {
+        static void Set(MenuItem*, std::int32_t, String*);
+    };
+    struct CommandKey {
+        static void Set(MenuItem*, std::int32_t, String*);
+    };
+    struct AutoEnable {
+        static void Set(MenuItem*, std::int32_t, bool);
+    };
+
+    static ClassTable* ctbl;
+    static void ctblinit();
+    static ClassTable* lookup();
+};
+
+void MenuItemInitializer(MenuItem*);
+void MenuItemFinalizer(MenuItem*);
+void RuntimeMenuItemDefaultConstructor(MenuItem*);
+void RuntimeMenuItemNameSetter(MenuItem*, std::int32_t, String*);
+void RuntimeMenuItemTextSetter(MenuItem*, std::int32_t, String*);
+void RuntimeMenuItemCommandKeySetter(MenuItem*, std::int32_t, String*);
+void RuntimeMenuItemAutoEnableSetter(MenuItem*, std::int32_t, bool);
+void RuntimeMenuItemAppend(MenuItem* parent, MenuItem* item);
+RefPtr<MenuItem> RuntimeMenuItemChild(MenuItem*, String* name);
+RefPtr<MenuItem> RuntimeMenuItemLookup(MenuItem*, String* name);
+
+// Tells the platform that a menu tree changed, so windows showing it rebuild their menus.
+void RuntimeMenuTreeChanged(MenuItem&);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "FrameworkState.h"
+
+#include <cstdint>
+
+class Application;
+
+// The class library's start-up and shut-down, in the order a program calls them.
+void RuntimeLibraryInitialize(); // builds every class table of the library
+void RuntimeLibraryFinalize();   // closes the open windows and releases the application object
+void RuntimeSetExceptionHelper(ExceptionHelper);
+void RuntimeInitExternalClasses();
+void RuntimeAllocatePluginEntrypointsTable(std::int32_t count);
+void RuntimeRegisterAppObject(Application*);
+// Finishes the framework's initialisation and calls lateStartup once, on the main thread.
+void RunFrameworkInitialization(void (*lateStartup)());
+// Runs the event loop until the application quits.
+void RuntimeRun();
+// Reports an exception that nothing handled: one line on stderr; the exit code becomes 1.
+void RuntimeUnhandledException(Object* exception);
+// The exit code: 0 after a normal quit, 1 after an unhandled exception.
+std::int32_t RuntimeExit();

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "Platform.h"
+#include "runtime/Object.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// Raises Action after Period milliseconds: once (Mode 1) or again and again (Mode 2); Mode 0 is off.
+// Setting Mode, Period or Enabled arms it at once. A repeating timer runs on absolute deadlines: the n-th
+// Action is due at arming + n x Period; when the loop falls behind it fires once and resynchronises.
+class Timer : public Object {
+public:
+    enum : std::int32_t { ModeOff = 0, ModeSingle = 1, ModeMultiple = 2 };
+
+    std::int32_t mode = ModeOff;
+    std::int32_t period = 1000;
+    bool enabled = true;
+    std::optional<Clock::time_point> deadline; // the next Action's due time while armed
+    std::vector<Ref<Object>> receivers;
+
+    static constexpr Slot<void(Object*)> kAddActionNotificationReceiver { 0 };
+    static constexpr Slot<void(Object*)> kRemoveActionNotificationReceiver { 1 };
+    static constexpr Slot<void()> kReset { 2 };
+    static constexpr Slot<void()> kCallAction { 3 };
+    static constexpr std::size_t kMethodCount = 4;
+
+    static void addActionNotificationReceiver(Timer*, Object*);
+    static void removeActionNotificationReceiver(Timer*, Object*);
+    static void Reset(Timer*);
+    static void CallAction_(Timer*);
+
+    static constexpr EventSlot<void()> kAction { 0 };
+
+    struct Mode {
+        static void Set(Timer*, std::int32_t, std::int32_t);
+    };
+    struct Period {
+        static void Set(Timer*, std::int32_t, std::int32_t);
+    };
+    struct Enabled {
+        static void Set(Timer*, std::int32_t, bool);
+    };
+
+    static ClassTable* ctbl;
+    static void ctblinit();
+    static ClassTable* lookup();
+};
+
+// The platform's call when the timer's deadline has come: schedules the next one, then raises Action.
+void RuntimeTimerDue(Timer&);
