@@ -16,7 +16,7 @@ public:
     bool enabled = true;
     bool isMenuBar = false;
     bool defaultConstructed = false; // set by the framework's default construction
-    MenuItem* parent = nullptr;      // the item this one is appended to; it owns this one
+    MenuItem* parent = nullptr; // the item this one is appended to; it owns this one
     std::vector<Ref<MenuItem>> children;
 
     // Operations, in method-table order.

@@ -9,7 +9,7 @@
 #else
 #define VORPEL_ASSERT(condition, message)                                                                    \
     ((condition) ? (void)0                                                                                   \
-                 : (std::fprintf(stderr, "%s:%d: assertion failed: %s (%s)\n", __FILE__, __LINE__, #condition, \
-                        message),                                                                            \
-                       std::abort()))
+                 : (std::fprintf(stderr, "%s:%d: assertion failed: %s (%s)\n", __FILE__, __LINE__,           \
+                        #condition, message),                                                                \
+                     std::abort()))
 #endif

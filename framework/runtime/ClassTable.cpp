@@ -99,8 +99,8 @@ AttributeTable RuntimeAllocateAttributeTable(
 void RuntimeRegisterOperation(ClassTable* table, std::string_view name, std::string_view parameterTypes,
     std::string_view resultType, AttributeTable attributes)
 {
-    table->operations.push_back(
-        { String::create(name), std::string(parameterTypes), std::string(resultType), std::move(attributes) });
+    table->operations.push_back({ String::create(name), std::string(parameterTypes), std::string(resultType),
+        std::move(attributes) });
 }
 
 void RuntimeRegisterProperty(ClassTable* table, std::string_view name, std::string_view typeCode,
@@ -110,17 +110,22 @@ void RuntimeRegisterProperty(ClassTable* table, std::string_view name, std::stri
         { String::create(name), std::string(typeCode), setter, getter, std::move(attributes) });
 }
 
-void RuntimeRegisterField(ClassTable* table, std::string_view name, std::string_view typeCode, AttributeTable attributes)
+void RuntimeRegisterField(
+    ClassTable* table, std::string_view name, std::string_view typeCode, AttributeTable attributes)
 {
     table->fields.push_back({ String::create(name), std::string(typeCode), std::move(attributes) });
 }
 
-void RuntimeRegisterInterface(ClassTable* table, const ClassTable* interface, std::initializer_list<MethodEntry> methods)
+void RuntimeRegisterInterface(
+    ClassTable* table, const ClassTable* interface, std::initializer_list<MethodEntry> methods)
 {
     table->interfaces.push_back({ interface, std::vector<MethodEntry>(methods) });
 }
 
-void RuntimeSetClassName(ClassTable* table, std::string_view name) { table->name = String::create(name); }
+void RuntimeSetClassName(ClassTable* table, std::string_view name)
+{
+    table->name = String::create(name);
+}
 
 void RuntimeSetClassAttribute(ClassTable* table, std::string_view name, std::string_view value)
 {

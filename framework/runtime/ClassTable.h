@@ -35,7 +35,8 @@ using SetColor = void (*)(Object*, std::int32_t, Color);
 using SetStringValue = void (*)(Object*, std::int32_t, String*);
 using SetF4 = void (*)(Object*, std::int32_t, float);
 using SetByte = void (*)(Object*, std::int32_t, std::uint8_t);
-using PropertySetter = std::variant<std::monostate, SetI4, SetBoolean, SetColor, SetStringValue, SetF4, SetByte>;
+using PropertySetter
+    = std::variant<std::monostate, SetI4, SetBoolean, SetColor, SetStringValue, SetF4, SetByte>;
 
 using GetI4 = std::int32_t (*)(Object*);
 using GetBoolean = bool (*)(Object*);
@@ -43,7 +44,8 @@ using GetColor = Color (*)(Object*);
 using GetStringValue = RefPtr<String> (*)(Object*);
 using GetF4 = float (*)(Object*);
 using GetByte = std::uint8_t (*)(Object*);
-using PropertyGetter = std::variant<std::monostate, GetI4, GetBoolean, GetColor, GetStringValue, GetF4, GetByte>;
+using PropertyGetter
+    = std::variant<std::monostate, GetI4, GetBoolean, GetColor, GetStringValue, GetF4, GetByte>;
 
 struct PropertyInfo {
     Ref<String> name;
@@ -114,12 +116,13 @@ template <auto F, class R, class... A> void RuntimeReplaceMethod(ClassTable* tab
     table->methods[slot.index] = method<F>();
 }
 
-AttributeTable RuntimeAllocateAttributeTable(std::initializer_list<std::pair<std::string_view, std::string_view>>);
+AttributeTable RuntimeAllocateAttributeTable(
+    std::initializer_list<std::pair<std::string_view, std::string_view>>);
 
 void RuntimeRegisterOperation(ClassTable*, std::string_view name, std::string_view parameterTypes,
     std::string_view resultType, AttributeTable);
-void RuntimeRegisterProperty(
-    ClassTable*, std::string_view name, std::string_view typeCode, PropertySetter, PropertyGetter, AttributeTable);
+void RuntimeRegisterProperty(ClassTable*, std::string_view name, std::string_view typeCode, PropertySetter,
+    PropertyGetter, AttributeTable);
 void RuntimeRegisterField(ClassTable*, std::string_view name, std::string_view typeCode, AttributeTable);
 void RuntimeRegisterInterface(ClassTable*, const ClassTable* interface, std::initializer_list<MethodEntry>);
 void RuntimeSetClassName(ClassTable*, std::string_view name);
@@ -129,7 +132,8 @@ void RuntimeSetClassAttribute(ClassTable*, std::string_view name, std::string_vi
 std::size_t RuntimeDeclareEvents(ClassTable*, std::initializer_list<const char*> names);
 
 // Binds a class-wide handler to an event by index; the handler's signature is checked against the event.
-template <auto F, class R, class... A> void RuntimeBindEventHandler(ClassTable* table, EventSlot<R(A...)> slot)
+template <auto F, class R, class... A>
+void RuntimeBindEventHandler(ClassTable* table, EventSlot<R(A...)> slot)
 {
     static_assert(std::is_same_v<typename detail::Thunk<F>::Erased, R (*)(Object*, A...)>,
         "handler does not match the event's signature");
@@ -137,4 +141,15 @@ template <auto F, class R, class... A> void RuntimeBindEventHandler(ClassTable* 
     table->events[slot.index].handler = method<F>();
 }
 
-template <class T> Object* allocateInstance() { return new T; }
+template <class T> Object* allocateInstance()
+{
+    return new T;
+}
+
+// The lookup every class offers: its table, registered on first use.
+template <class T> ClassTable* classLookup()
+{
+    if (!T::ctbl)
+        T::ctblinit();
+    return T::ctbl;
+}

@@ -25,7 +25,8 @@ public:
         Object* receiver = delegate->target();
         if (!receiver)
             RaiseNilObjectException();
-        VORPEL_ASSERT(!sender || sender->isA(Arg::lookup()), "delegate called with a sender of another class");
+        VORPEL_ASSERT(
+            !sender || sender->isA(Arg::lookup()), "delegate called with a sender of another class");
         entryAs<void (*)(Object*, Arg*)>(delegate->function)(receiver, static_cast<Arg*>(sender));
     }
     template <class Arg> static MethodEntry IM_InvokeEntry()
@@ -66,5 +67,8 @@ template <std::size_t EventIndex> void Stub(Object* sender)
     Delegate* delegate = RuntimeBoundDelegate(*sender, EventIndex);
     entryAs<void (*)(Delegate*, Object*)>(delegate->invoker)(delegate, sender);
 }
-template <std::size_t EventIndex> MethodEntry StubEntry() { return methodErased(&Stub<EventIndex>); }
+template <std::size_t EventIndex> MethodEntry StubEntry()
+{
+    return methodErased(&Stub<EventIndex>);
+}
 } // namespace AddHandler

@@ -2,7 +2,6 @@
 
 #include "RuntimeException.h"
 
-
 ClassTable* RuntimeException::ctbl = nullptr;
 void RuntimeException::ctblinit()
 {
@@ -11,7 +10,8 @@ void RuntimeException::ctblinit()
     ctbl = RuntimeNewClass(Object::lookup());
     RuntimeSetClassName(ctbl, "RuntimeException");
     ctbl->allocate = &allocateInstance<RuntimeException>;
-    RuntimeRegisterProperty(ctbl, "Message", "s", {}, {}, RuntimeAllocateAttributeTable({ { "__Scope", "Public" } }));
+    RuntimeRegisterProperty(
+        ctbl, "Message", "s", {}, {}, RuntimeAllocateAttributeTable({ { "__Scope", "Public" } }));
 }
 ClassTable* RuntimeException::lookup()
 {
@@ -20,20 +20,20 @@ ClassTable* RuntimeException::lookup()
     return ctbl;
 }
 
-#define VORPEL_DEFINE_EXCEPTION(Name)                                                                      \
-    ClassTable* Name::ctbl = nullptr;                                                                      \
-    void Name::ctblinit()                                                                                  \
-    {                                                                                                      \
-        if (ctbl)                                                                                          \
-            return;                                                                                        \
-        ctbl = RuntimeNewClass(RuntimeException::lookup());                                                \
-        RuntimeSetClassName(ctbl, #Name);                                                                  \
-    }                                                                                                      \
-    ClassTable* Name::lookup()                                                                             \
-    {                                                                                                      \
-        if (!ctbl)                                                                                         \
-            ctblinit();                                                                                    \
-        return ctbl;                                                                                       \
+#define VORPEL_DEFINE_EXCEPTION(Name)                                                                        \
+    ClassTable* Name::ctbl = nullptr;                                                                        \
+    void Name::ctblinit()                                                                                    \
+    {                                                                                                        \
+        if (ctbl)                                                                                            \
+            return;                                                                                          \
+        ctbl = RuntimeNewClass(RuntimeException::lookup());                                                  \
+        RuntimeSetClassName(ctbl, #Name);                                                                    \
+    }                                                                                                        \
+    ClassTable* Name::lookup()                                                                               \
+    {                                                                                                        \
+        if (!ctbl)                                                                                           \
+            ctblinit();                                                                                      \
+        return ctbl;                                                                                         \
     }
 
 VORPEL_DEFINE_EXCEPTION(NilObjectException)
@@ -62,15 +62,30 @@ RaisedException::RaisedException(const RaisedException& other)
     RuntimeLockObject(m_exception);
 }
 
-RaisedException::~RaisedException() { RuntimeUnlockObject(m_exception); }
+RaisedException::~RaisedException()
+{
+    RuntimeUnlockObject(m_exception);
+}
 
-bool RaisedException::is(const ClassTable* table) const { return m_exception->isA(table); }
+bool RaisedException::is(const ClassTable* table) const
+{
+    return m_exception->isA(table);
+}
 
-const char* RaisedException::what() const noexcept { return m_what.c_str(); }
+const char* RaisedException::what() const noexcept
+{
+    return m_what.c_str();
+}
 
-void RuntimeRaiseException(RuntimeException& exception) { throw RaisedException(exception); }
+void RuntimeRaiseException(RuntimeException& exception)
+{
+    throw RaisedException(exception);
+}
 
-void RuntimeReraiseException(RuntimeException& exception) { throw RaisedException(exception); }
+void RuntimeReraiseException(RuntimeException& exception)
+{
+    throw RaisedException(exception);
+}
 
 void RuntimeRaise(const ClassTable* table, std::string_view message)
 {
@@ -81,4 +96,7 @@ void RuntimeRaise(const ClassTable* table, std::string_view message)
     RuntimeRaiseException(exception);
 }
 
-void RaiseNilObjectException() { RuntimeRaise(NilObjectException::lookup(), "An object was nil."); }
+void RaiseNilObjectException()
+{
+    RuntimeRaise(NilObjectException::lookup(), "An object was nil.");
+}

@@ -8,9 +8,15 @@ namespace {
 std::atomic<std::thread::id> mainThread {};
 }
 
-void RuntimeRecordMainThread() { mainThread.store(std::this_thread::get_id()); }
+void RuntimeRecordMainThread()
+{
+    mainThread.store(std::this_thread::get_id());
+}
 
-bool RuntimeIsMainThread() { return std::this_thread::get_id() == mainThread.load(); }
+bool RuntimeIsMainThread()
+{
+    return std::this_thread::get_id() == mainThread.load();
+}
 
 void UITrap_()
 {

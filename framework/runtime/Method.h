@@ -49,7 +49,7 @@ template <auto F> MethodEntry method()
 // An entry for a routine already written with an Object* receiver.
 template <class R, class... A> MethodEntry methodErased(R (*fn)(Object*, A...))
 {
-    return MethodEntry { reinterpret_cast<MethodEntry::Erased>(fn), &typeid(R (*)(Object*, A...)) };
+    return MethodEntry { reinterpret_cast<MethodEntry::Erased>(fn), &typeid(R(*)(Object*, A...)) };
 }
 
 template <auto F, class R, class... A> constexpr bool fits(Slot<R(A...)>)

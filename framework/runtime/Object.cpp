@@ -23,9 +23,15 @@ void RuntimeSetRefTrace(RefTraceHook hook, void* context)
     detail::refTraceContext = context;
 }
 
-Object::Object() { liveObjects.fetch_add(1, std::memory_order_relaxed); }
+Object::Object()
+{
+    liveObjects.fetch_add(1, std::memory_order_relaxed);
+}
 
-Object::~Object() { liveObjects.fetch_sub(1, std::memory_order_relaxed); }
+Object::~Object()
+{
+    liveObjects.fetch_sub(1, std::memory_order_relaxed);
+}
 
 ClassTable* Object::ctbl = nullptr;
 
@@ -129,12 +135,16 @@ RefPtr<Object> RuntimeCheckCast(Object* object, const ClassTable* table)
         return nullptr;
     if (!object->isA(table)) {
         RuntimeRaise(IllegalCastException::lookup(),
-            "cannot cast " + std::string(object->classTable()->nameView()) + " to " + std::string(table->nameView()));
+            "cannot cast " + std::string(object->classTable()->nameView()) + " to "
+                + std::string(table->nameView()));
     }
     return RefPtr<Object>(object);
 }
 
-std::size_t RuntimeLiveObjectCount() { return liveObjects.load(std::memory_order_relaxed); }
+std::size_t RuntimeLiveObjectCount()
+{
+    return liveObjects.load(std::memory_order_relaxed);
+}
 
 WeakControl* RuntimeWeakControl(Object& object)
 {
@@ -143,7 +153,10 @@ WeakControl* RuntimeWeakControl(Object& object)
     return object.m_weak;
 }
 
-void RuntimeWeakControlRetain(WeakControl* control) { ++control->weakCount; }
+void RuntimeWeakControlRetain(WeakControl* control)
+{
+    ++control->weakCount;
+}
 
 void RuntimeWeakControlRelease(WeakControl* control)
 {
@@ -159,7 +172,10 @@ EventBindings& RuntimeEventBindings(Object& object)
     return *object.m_bindings;
 }
 
-const EventBindings* RuntimeFindEventBindings(const Object& object) { return object.m_bindings.get(); }
+const EventBindings* RuntimeFindEventBindings(const Object& object)
+{
+    return object.m_bindings.get();
+}
 
 MethodEntry RuntimeEventHandler(const Object& object, std::size_t eventIndex)
 {

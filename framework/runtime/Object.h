@@ -90,7 +90,8 @@ MethodEntry RuntimeEventHandler(const Object&, std::size_t eventIndex);
 
 // Raises an event on the object. For a void event: whether a handler ran. Otherwise the handler's
 // result, or nothing when no handler is bound.
-template <class R, class... A, class... P> auto RuntimeRaiseEvent(Object& self, EventSlot<R(A...)> slot, P&&... args)
+template <class R, class... A, class... P>
+auto RuntimeRaiseEvent(Object& self, EventSlot<R(A...)> slot, P&&... args)
 {
     MethodEntry handler = RuntimeEventHandler(self, slot.index);
     if constexpr (std::is_void_v<R>) {

@@ -47,8 +47,7 @@ public:
         detail::retain(m_ptr);
     }
     template <class U>
-        requires std::is_convertible_v<U*, T*>
-    Ref(const Ref<U>& other)
+    requires std::is_convertible_v<U*, T*> Ref(const Ref<U>& other)
         : m_ptr(other.ptr())
     {
         detail::retain(m_ptr);
@@ -92,7 +91,10 @@ private:
     T* m_ptr;
 };
 
-template <class T> Ref<T> adoptRef(T& object) { return Ref<T>(object, Ref<T>::Adopt::Tag); }
+template <class T> Ref<T> adoptRef(T& object)
+{
+    return Ref<T>(object, Ref<T>::Adopt::Tag);
+}
 
 template <class T> class RefPtr;
 template <class T> RefPtr<T> adoptRef(T*);
@@ -117,8 +119,7 @@ public:
     {
     }
     template <class U>
-        requires std::is_convertible_v<U*, T*>
-    RefPtr(const RefPtr<U>& other)
+    requires std::is_convertible_v<U*, T*> RefPtr(const RefPtr<U>& other)
         : RefPtr(other.get())
     {
     }
@@ -127,14 +128,12 @@ public:
     {
     }
     template <class U>
-        requires std::is_convertible_v<U*, T*>
-    RefPtr(Ref<U>&& other)
+    requires std::is_convertible_v<U*, T*> RefPtr(Ref<U>&& other)
         : m_ptr(other.leakRef())
     {
     }
     template <class U>
-        requires std::is_convertible_v<U*, T*>
-    RefPtr(const Ref<U>& other)
+    requires std::is_convertible_v<U*, T*> RefPtr(const Ref<U>& other)
         : RefPtr(other.ptr())
     {
     }
@@ -176,8 +175,20 @@ private:
     T* m_ptr = nullptr;
 };
 
-template <class T> RefPtr<T> adoptRef(T* object) { return RefPtr<T>(object, RefPtr<T>::Adopt::Tag); }
+template <class T> RefPtr<T> adoptRef(T* object)
+{
+    return RefPtr<T>(object, RefPtr<T>::Adopt::Tag);
+}
 
-template <class T, class U> bool operator==(const RefPtr<T>& a, const RefPtr<U>& b) { return a.get() == b.get(); }
-template <class T, class U> bool operator==(const RefPtr<T>& a, U* b) { return a.get() == b; }
-template <class T> bool operator==(const RefPtr<T>& a, std::nullptr_t) { return !a; }
+template <class T, class U> bool operator==(const RefPtr<T>& a, const RefPtr<U>& b)
+{
+    return a.get() == b.get();
+}
+template <class T, class U> bool operator==(const RefPtr<T>& a, U* b)
+{
+    return a.get() == b;
+}
+template <class T> bool operator==(const RefPtr<T>& a, std::nullptr_t)
+{
+    return !a;
+}

@@ -11,7 +11,7 @@ void RuntimeSetRefTrace(RefTraceHook, void* context);
 namespace detail {
 extern RefTraceHook refTraceHook;
 extern void* refTraceContext;
-}
+} // namespace detail
 
 inline void traceRef(RefEvent event, const void* target, std::uint32_t countAfter)
 {

@@ -13,12 +13,12 @@ public:
     static ClassTable* lookup();
 };
 
-#define VORPEL_DECLARE_EXCEPTION(Name)                                                                     \
-    class Name : public RuntimeException {                                                                 \
-    public:                                                                                                \
-        static ClassTable* ctbl;                                                                           \
-        static void ctblinit();                                                                            \
-        static ClassTable* lookup();                                                                       \
+#define VORPEL_DECLARE_EXCEPTION(Name)                                                                       \
+    class Name : public RuntimeException {                                                                   \
+    public:                                                                                                  \
+        static ClassTable* ctbl;                                                                             \
+        static void ctblinit();                                                                              \
+        static ClassTable* lookup();                                                                         \
     };
 
 VORPEL_DECLARE_EXCEPTION(NilObjectException)

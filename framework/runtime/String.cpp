@@ -15,7 +15,10 @@ String::String(std::string_view bytes, TextEncoding encoding)
     liveStrings.fetch_add(1, std::memory_order_relaxed);
 }
 
-String::~String() { liveStrings.fetch_sub(1, std::memory_order_relaxed); }
+String::~String()
+{
+    liveStrings.fetch_sub(1, std::memory_order_relaxed);
+}
 
 Ref<String> String::create(std::string_view bytes, TextEncoding encoding)
 {
@@ -57,4 +60,7 @@ Ref<String> RuntimeAddString(String* a, String* b)
     return String::create(joined, a ? a->encoding() : (b ? b->encoding() : TextEncoding::UTF8));
 }
 
-std::size_t RuntimeLiveStringCount() { return liveStrings.load(std::memory_order_relaxed); }
+std::size_t RuntimeLiveStringCount()
+{
+    return liveStrings.load(std::memory_order_relaxed);
+}

@@ -1,0 +1,52 @@
+#include "Application.h"
+
+#include "MenuBar.h"
+#include "runtime/MainThread.h"
+
+ClassTable* Application::ctbl = nullptr;
+
+void Application::ctblinit()
+{
+    if (ctbl)
+        return;
+    ctbl = RuntimeNewClass(Object::lookup());
+    RuntimeSetClassName(ctbl, "Application");
+    ctbl->allocate = &allocateInstance<Application>;
+    RuntimeDeclareEvents(ctbl,
+        { "Activate", "CancelClose", "Close", "Deactivate", "EnableMenuItems", "HandleAppleEvent",
+            "NewDocument", "Open", "OpenDocument", "UnhandledException" });
+    RuntimeSetClassAttribute(ctbl, "__Scope", "Public");
+}
+
+ClassTable* Application::lookup()
+{
+    return classLookup<Application>();
+}
+
+void AppMenuBarSetter(Application* application, std::int32_t, ::MenuBar* bar)
+{
+    if (!application)
+        RaiseNilObjectException();
+    application->menuBar = bar;
+}
+
+void Application::MenuBar::Set(Application* application, std::int32_t index, ::MenuBar* bar)
+{
+    UITrap_();
+    AppMenuBarSetter(application, index, bar);
+}
+
+RefPtr<::MenuBar> Application::MenuBar::Get(Application* application, std::int32_t)
+{
+    UITrap_();
+    if (!application)
+        RaiseNilObjectException();
+    return application->menuBar;
+}
+
+std::optional<std::thread::id> Application::CurrentThread(Application*)
+{
+    if (RuntimeIsMainThread())
+        return std::nullopt;
+    return std::this_thread::get_id();
+}

@@ -1,0 +1,42 @@
+#include "FrameworkState.h"
+
+#include "Application.h"
+#include "Platform.h"
+#include "Window.h"
+
+FrameworkState& framework()
+{
+    static FrameworkState state;
+    return state;
+}
+
+void RuntimeSetPlatform(Platform* platform)
+{
+    framework().platform = platform;
+}
+
+Platform& RuntimePlatform()
+{
+    if (!framework().platform)
+        RuntimeRaise(UnsupportedOperationException::lookup(), "no platform has been chosen to show windows");
+    return *framework().platform;
+}
+
+RefPtr<RuntimeException> RuntimeCallProtected(void (*routine)(void*), void* argument)
+{
+    if (ExceptionHelper helper = framework().exceptionHelper)
+        return adoptRef(helper(routine, argument));
+    try {
+        routine(argument);
+    } catch (const RaisedException& raised) {
+        return RefPtr<RuntimeException>(&raised.exception());
+    }
+    return nullptr;
+}
+
+void RuntimeQuit()
+{
+    framework().quitRequested = true;
+    if (framework().platform)
+        framework().platform->quit();
+}

@@ -1,0 +1,257 @@
+#include "MenuItem.h"
+
+#include "FrameworkState.h"
+#include "MenuBar.h"
+#include "Platform.h"
+#include "Window.h"
+#include "runtime/MainThread.h"
+
+ClassTable* MenuItem::ctbl = nullptr;
+
+namespace {
+void itemInitializer(Object* object)
+{
+    MenuItemInitializer(static_cast<MenuItem*>(object));
+}
+void itemFinalizer(Object* object)
+{
+    MenuItemFinalizer(static_cast<MenuItem*>(object));
+}
+
+RefPtr<MenuItem> lookupBelow(MenuItem& item, std::string_view name)
+{
+    for (const Ref<MenuItem>& child : item.children) {
+        if (child->name->bytes() == name)
+            return RefPtr<MenuItem>(child.ptr());
+        if (RefPtr<MenuItem> found = lookupBelow(child.get(), name))
+            return found;
+    }
+    return nullptr;
+}
+
+MenuItem& rootOf(MenuItem& item)
+{
+    MenuItem* root = &item;
+    while (root->parent)
+        root = root->parent;
+    return *root;
+}
+} // namespace
+
+void MenuItem::ctblinit()
+{
+    if (ctbl)
+        return;
+    ctbl = RuntimeNewClass(Object::lookup());
+    RuntimeSetClassName(ctbl, "MenuItem");
+    ctbl->allocate = &allocateInstance<MenuItem>;
+    ctbl->initializer = &itemInitializer;
+    ctbl->finalizer = &itemFinalizer;
+    RuntimeNewVtable(ctbl,
+        { method<&MenuItem::Constructor>(), method<&MenuItem::ConstructorCopy>(),
+            method<&MenuItem::ConstructorText>(), method<&MenuItem::Append>(), method<&MenuItem::Child>(),
+            method<&MenuItem::Lookup_>() });
+    auto pub = [] { return RuntimeAllocateAttributeTable({ { "__Scope", "Public" } }); };
+    RuntimeRegisterOperation(ctbl, "Constructor", "", "", pub());
+    RuntimeRegisterOperation(ctbl, "Constructor", "MenuItem", "", pub());
+    RuntimeRegisterOperation(ctbl, "Constructor", "s,Variant", "", pub());
+    RuntimeRegisterOperation(ctbl, "Append", "MenuItem", "", pub());
+    RuntimeRegisterOperation(ctbl, "Child", "s", "MenuItem", pub());
+    RuntimeRegisterOperation(ctbl, "_Lookup", "s", "MenuItem", pub());
+    RuntimeDeclareEvents(ctbl, { "Action", "EnableMenu" });
+    RuntimeSetClassAttribute(ctbl, "__Scope", "Public");
+}
+
+ClassTable* MenuItem::lookup()
+{
+    return classLookup<MenuItem>();
+}
+
+void MenuItemInitializer(MenuItem* item)
+{
+    UITrap_();
+    item->autoEnable = true;
+    item->enabled = true;
+}
+
+void MenuItemFinalizer(MenuItem* item)
+{
+    UITrap_();
+    for (const Ref<MenuItem>& child : item->children)
+        child->parent = nullptr;
+    item->children.clear();
+}
+
+void RuntimeMenuItemDefaultConstructor(MenuItem* item)
+{
+    if (!item)
+        RaiseNilObjectException();
+    item->defaultConstructed = true;
+}
+
+void MenuItem::Constructor(MenuItem* item)
+{
+    RefPtr<MenuItem> protect(item);
+    UITrap_();
+    RuntimeMenuItemDefaultConstructor(item);
+}
+
+void MenuItem::ConstructorCopy(MenuItem* item, MenuItem* other)
+{
+    RefPtr<MenuItem> protect(item);
+    RefPtr<MenuItem> protectOther(other);
+    UITrap_();
+    RuntimeMenuItemDefaultConstructor(item);
+    if (!other)
+        RaiseNilObjectException();
+    item->name = other->name;
+    item->text = other->text;
+    item->keyboardShortcut = other->keyboardShortcut;
+    item->autoEnable = other->autoEnable;
+}
+
+void MenuItem::ConstructorText(MenuItem* item, String* text, Object*)
+{
+    RefPtr<MenuItem> protect(item);
+    RefPtr<String> protectText(text);
+    UITrap_();
+    RuntimeMenuItemDefaultConstructor(item);
+    RuntimeMenuItemTextSetter(item, 0, text);
+}
+
+void RuntimeMenuTreeChanged(MenuItem& item)
+{
+    Platform* platform = framework().platform;
+    if (!platform)
+        return;
+    MenuItem& root = rootOf(item);
+    for (const Ref<Window>& window : framework().windows) {
+        if (window->isOpen && static_cast<MenuItem*>(window->menuBar.get()) == &root)
+            platform->windowChanged(window.get(), WindowAspect::MenuBar);
+    }
+}
+
+void RuntimeMenuItemNameSetter(MenuItem* item, std::int32_t, String* name)
+{
+    if (!item)
+        RaiseNilObjectException();
+    item->name = name ? Ref<String>(*name) : String::create("");
+}
+
+void RuntimeMenuItemTextSetter(MenuItem* item, std::int32_t, String* text)
+{
+    if (!item)
+        RaiseNilObjectException();
+    if (item->text->bytes() == (text ? text->bytes() : std::string_view()))
+        return;
+    item->text = text ? Ref<String>(*text) : String::create("");
+    RuntimeMenuTreeChanged(*item);
+}
+
+void RuntimeMenuItemCommandKeySetter(MenuItem* item, std::int32_t, String* shortcut)
+{
+    if (!item)
+        RaiseNilObjectException();
+    if (item->keyboardShortcut->bytes() == (shortcut ? shortcut->bytes() : std::string_view()))
+        return;
+    item->keyboardShortcut = shortcut ? Ref<String>(*shortcut) : String::create("");
+    RuntimeMenuTreeChanged(*item);
+}
+
+void RuntimeMenuItemAutoEnableSetter(MenuItem* item, std::int32_t, bool value)
+{
+    if (!item)
+        RaiseNilObjectException();
+    if (item->autoEnable == value)
+        return;
+    item->autoEnable = value;
+    RuntimeMenuTreeChanged(*item);
+}
+
+void RuntimeMenuItemAppend(MenuItem* parent, MenuItem* item)
+{
+    if (!parent || !item)
+        RaiseNilObjectException();
+    if (item->parent || item == parent) {
+        RuntimeRaise(InvalidArgumentException::lookup(), "a menu item can be appended to one menu only");
+    }
+    for (MenuItem* up = parent; up; up = up->parent) {
+        if (up == item)
+            RuntimeRaise(InvalidArgumentException::lookup(), "a menu item cannot be appended below itself");
+    }
+    parent->children.emplace_back(*item);
+    item->parent = parent;
+    RuntimeMenuTreeChanged(*parent);
+}
+
+RefPtr<MenuItem> RuntimeMenuItemChild(MenuItem* item, String* name)
+{
+    if (!item)
+        RaiseNilObjectException();
+    if (!name)
+        return nullptr;
+    for (const Ref<MenuItem>& child : item->children) {
+        if (child->name->bytes() == name->bytes())
+            return RefPtr<MenuItem>(child.ptr());
+    }
+    return nullptr;
+}
+
+RefPtr<MenuItem> RuntimeMenuItemLookup(MenuItem* item, String* name)
+{
+    if (!item)
+        RaiseNilObjectException();
+    if (!name)
+        return nullptr;
+    return lookupBelow(*item, name->bytes());
+}
+
+void MenuItem::Append(MenuItem* parent, MenuItem* item)
+{
+    RefPtr<MenuItem> protect(parent);
+    RefPtr<MenuItem> protectItem(item);
+    UITrap_();
+    RuntimeMenuItemAppend(parent, item);
+}
+
+RefPtr<MenuItem> MenuItem::Child(MenuItem* item, String* name)
+{
+    UITrap_();
+    return RuntimeMenuItemChild(item, name);
+}
+
+RefPtr<MenuItem> MenuItem::Lookup_(MenuItem* item, String* name)
+{
+    UITrap_();
+    return RuntimeMenuItemLookup(item, name);
+}
+
+void MenuItem::Name::Set(MenuItem* item, std::int32_t index, String* value)
+{
+    UITrap_();
+    RuntimeMenuItemNameSetter(item, index, value);
+}
+
+void MenuItem::Text::Set(MenuItem* item, std::int32_t index, String* value)
+{
+    UITrap_();
+    RuntimeMenuItemTextSetter(item, index, value);
+}
+
+void MenuItem::KeyboardShortcut::Set(MenuItem* item, std::int32_t index, String* value)
+{
+    UITrap_();
+    RuntimeMenuItemCommandKeySetter(item, index, value);
+}
+
+void MenuItem::CommandKey::Set(MenuItem* item, std::int32_t index, String* value)
+{
+    UITrap_();
+    RuntimeMenuItemCommandKeySetter(item, index, value);
+}
+
+void MenuItem::AutoEnable::Set(MenuItem* item, std::int32_t index, bool value)
+{
+    UITrap_();
+    RuntimeMenuItemAutoEnableSetter(item, index, value);
+}

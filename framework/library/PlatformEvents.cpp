@@ -1,0 +1,84 @@
+#include "PlatformEvents.h"
+
+#include "Application.h"
+#include "FrameworkState.h"
+#include "LockLayout.h"
+#include "MenuItem.h"
+#include "Startup.h"
+#include "Timer.h"
+#include "Window.h"
+
+#include <functional>
+
+namespace {
+// Runs one delivery; an exception that leaves it goes to the application's UnhandledException event,
+// and when nothing handles it the framework reports it and ends the loop.
+void deliver(const std::function<void()>& body)
+{
+    auto trampoline = [](void* argument) { (*static_cast<const std::function<void()>*>(argument))(); };
+    RefPtr<RuntimeException> exception
+        = RuntimeCallProtected(trampoline, const_cast<void*>(static_cast<const void*>(&body)));
+    if (!exception)
+        return;
+    bool handled = false;
+    if (RefPtr<Application> application = framework().application) {
+        try {
+            handled = RuntimeRaiseEvent(*application, Application::kUnhandledException, exception.get())
+                          .value_or(false);
+        } catch (const RaisedException& raised) {
+            exception = RefPtr<RuntimeException>(&raised.exception());
+        }
+    }
+    if (!handled) {
+        RuntimeUnhandledException(exception.get());
+        RuntimeQuit();
+    }
+}
+} // namespace
+
+void RuntimeDeliverMouseDown(Window& window, std::int32_t x, std::int32_t y)
+{
+    Ref<Window> protect(window);
+    deliver([&] { callMethod(&window, Window::kCallMouseDown, x, y); });
+}
+
+void RuntimeDeliverKeyDown(Window& window, std::string_view keyText)
+{
+    Ref<Window> protect(window);
+    Ref<String> key = String::create(keyText);
+    deliver([&] { callMethod(&window, Window::kKeyDown, key.ptr()); });
+}
+
+void RuntimeDeliverMenuChoice(MenuItem& item)
+{
+    Ref<MenuItem> protect(item);
+    deliver([&] {
+        if (item.enabled)
+            RuntimeRaiseEvent(item, MenuItem::kAction);
+    });
+}
+
+void RuntimeDeliverTimerDue(Timer& timer)
+{
+    Ref<Timer> protect(timer);
+    deliver([&] { RuntimeTimerDue(timer); });
+}
+
+void RuntimeDeliverCloseRequest(Window& window)
+{
+    Ref<Window> protect(window);
+    deliver([&] { callMethod(&window, Window::kClose); });
+}
+
+void RuntimeDeliverResize(Window& window, std::int32_t width, std::int32_t height)
+{
+    Ref<Window> protect(window);
+    deliver([&] {
+        if (window.contentWidth == width && window.contentHeight == height)
+            return;
+        window.contentWidth = width;
+        window.contentHeight = height;
+        RuntimeLayoutControls(window);
+        RuntimeRaiseEvent(window, Window::kResized);
+    });
+}

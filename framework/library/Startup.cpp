@@ -1,0 +1,119 @@
+#include "Startup.h"
+
+#include "Application.h"
+#include "Control.h"
+#include "Label.h"
+#include "MenuBar.h"
+#include "PaneChild.h"
+#include "Platform.h"
+#include "ProgressBar.h"
+#include "QuitMenuItem.h"
+#include "RectControl.h"
+#include "Timer.h"
+#include "Window.h"
+#include "runtime/Delegate.h"
+#include "runtime/MainThread.h"
+
+#include <cstdio>
+
+void RuntimeInitExternalClasses()
+{
+    Object::ctblinit();
+    Delegate::ctblinit();
+    PaneChild_::lookup();
+    actionSource::lookup();
+    actionNotificationReceiver::lookup();
+    Application::ctblinit();
+    Window::ctblinit();
+    Control::ctblinit();
+    RectControl::ctblinit();
+    Label::ctblinit();
+    ProgressBar::ctblinit();
+    Timer::ctblinit();
+    MenuItem::ctblinit();
+    MenuBar::ctblinit();
+    QuitMenuItem::ctblinit();
+}
+
+void RuntimeLibraryInitialize()
+{
+    FrameworkState& state = framework();
+    state.windows.clear();
+    state.application = nullptr;
+    state.quitRequested = false;
+    state.lateStartupDone = false;
+    state.exitCode = 0;
+    RuntimeInitExternalClasses();
+}
+
+void RuntimeLibraryFinalize()
+{
+    RuntimeCloseAllWindows();
+    FrameworkState& state = framework();
+    state.application = nullptr;
+    state.pluginEntrypoints.clear();
+    state.exceptionHelper = nullptr;
+}
+
+void RuntimeSetExceptionHelper(ExceptionHelper helper)
+{
+    framework().exceptionHelper = helper;
+}
+
+void RuntimeAllocatePluginEntrypointsTable(std::int32_t count)
+{
+    if (count < 0)
+        RuntimeRaise(InvalidArgumentException::lookup(), "a plug-in table cannot have a negative size");
+    framework().pluginEntrypoints.assign(static_cast<std::size_t>(count), nullptr);
+}
+
+void RuntimeRegisterAppObject(Application* application)
+{
+    if (!application)
+        RaiseNilObjectException();
+    framework().application = application;
+}
+
+void RunFrameworkInitialization(void (*lateStartup)())
+{
+    UITrap_();
+    FrameworkState& state = framework();
+    if (state.lateStartupDone || !lateStartup)
+        return;
+    state.lateStartupDone = true;
+    lateStartup();
+}
+
+void RuntimeRun()
+{
+    FrameworkState& state = framework();
+    if (state.quitRequested || state.windows.empty())
+        return;
+    state.loopRunning = true;
+    struct Stop {
+        ~Stop() { framework().loopRunning = false; }
+    } stop;
+    RuntimePlatform().run();
+}
+
+void RuntimeUnhandledException(Object* exception)
+{
+    framework().exitCode = 1;
+    if (!exception) {
+        std::fprintf(stderr, "Unhandled exception\n");
+        return;
+    }
+    std::string_view className = exception->classTable()->nameView();
+    std::string_view message;
+    if (exception->isA(RuntimeException::lookup())) {
+        if (RefPtr<String> text = static_cast<RuntimeException*>(exception)->Message)
+            message = text->bytes();
+    }
+    std::fprintf(stderr, "Unhandled %.*s: %.*s\n", static_cast<int>(className.size()), className.data(),
+        static_cast<int>(message.size()), message.data());
+}
+
+std::int32_t RuntimeExit()
+{
+    return framework().exitCode;
+}

@@ -1,0 +1,206 @@
+#include "Timer.h"
+
+#include "FrameworkState.h"
+#include "PaneChild.h"
+#include "runtime/MainThread.h"
+
+#include <algorithm>
+
+ClassTable* Timer::ctbl = nullptr;
+
+namespace {
+bool shouldRun(const Timer& timer)
+{
+    return timer.enabled && timer.mode != Timer::ModeOff && timer.period > 0;
+}
+
+// Arms the timer afresh from now, or disarms it.
+void rearm(Timer& timer)
+{
+    Platform* platform = framework().platform;
+    if (!shouldRun(timer)) {
+        timer.deadline.reset();
+        if (platform)
+            platform->cancelTimer(timer);
+        return;
+    }
+    if (!platform)
+        return; // without a platform there is no loop to fire it
+    timer.deadline = platform->now() + std::chrono::milliseconds(timer.period);
+    platform->scheduleTimer(timer, *timer.deadline);
+}
+
+void setMode(Object* object, std::int32_t index, std::int32_t mode)
+{
+    Timer::Mode::Set(static_cast<Timer*>(object), index, mode);
+}
+void setPeriod(Object* object, std::int32_t index, std::int32_t period)
+{
+    Timer::Period::Set(static_cast<Timer*>(object), index, period);
+}
+void setEnabled(Object* object, std::int32_t index, bool enabled)
+{
+    Timer::Enabled::Set(static_cast<Timer*>(object), index, enabled);
+}
+std::int32_t getMode(Object* object)
+{
+    return static_cast<Timer*>(object)->mode;
+}
+std::int32_t getPeriod(Object* object)
+{
+    return static_cast<Timer*>(object)->period;
+}
+bool getEnabled(Object* object)
+{
+    return static_cast<Timer*>(object)->enabled;
+}
+
+void timerInitializer(Object* object)
+{
+    UITrap_();
+    auto* timer = static_cast<Timer*>(object);
+    timer->mode = Timer::ModeOff;
+    timer->period = 1000;
+    timer->enabled = true;
+}
+
+void timerFinalizer(Object* object)
+{
+    auto* timer = static_cast<Timer*>(object);
+    timer->deadline.reset();
+    if (framework().platform)
+        framework().platform->cancelTimer(*timer);
+    timer->receivers.clear();
+}
+} // namespace
+
+void Timer::ctblinit()
+{
+    if (ctbl)
+        return;
+    ctbl = RuntimeNewClass(Object::lookup());
+    RuntimeSetClassName(ctbl, "Timer");
+    ctbl->allocate = &allocateInstance<Timer>;
+    ctbl->initializer = &timerInitializer;
+    ctbl->finalizer = &timerFinalizer;
+    RuntimeNewVtable(ctbl,
+        { method<&Timer::addActionNotificationReceiver>(), method<&Timer::removeActionNotificationReceiver>(),
+            method<&Timer::Reset>(), method<&Timer::CallAction_>() });
+    auto pub = [] { return RuntimeAllocateAttributeTable({ { "__Scope", "Public" } }); };
+    RuntimeRegisterOperation(ctbl, "addActionNotificationReceiver", "actionNotificationReceiver", "", pub());
+    RuntimeRegisterOperation(
+        ctbl, "removeActionNotificationReceiver", "actionNotificationReceiver", "", pub());
+    RuntimeRegisterOperation(ctbl, "Reset", "", "", pub());
+    RuntimeRegisterOperation(ctbl, "_CallAction", "", "",
+        RuntimeAllocateAttributeTable({ { "__Scope", "Public" }, { "Hidden", "" } }));
+    RuntimeDeclareEvents(ctbl, { "Action" });
+    RuntimeRegisterProperty(ctbl, "Mode", "i4", &setMode, &getMode, pub());
+    RuntimeRegisterProperty(ctbl, "Period", "i4", &setPeriod, &getPeriod, pub());
+    RuntimeRegisterProperty(ctbl, "Enabled", "b", &setEnabled, &getEnabled, pub());
+    RuntimeRegisterInterface(ctbl, actionSource::lookup(),
+        { method<&Timer::addActionNotificationReceiver>(),
+            method<&Timer::removeActionNotificationReceiver>() });
+}
+
+ClassTable* Timer::lookup()
+{
+    return classLookup<Timer>();
+}
+
+void Timer::addActionNotificationReceiver(Timer* timer, Object* receiver)
+{
+    if (!timer || !receiver)
+        RaiseNilObjectException();
+    Ref<Timer> protect(*timer);
+    timer->receivers.emplace_back(*receiver);
+}
+
+void Timer::removeActionNotificationReceiver(Timer* timer, Object* receiver)
+{
+    if (!timer)
+        RaiseNilObjectException();
+    Ref<Timer> protect(*timer);
+    auto& list = timer->receivers;
+    auto found
+        = std::find_if(list.begin(), list.end(), [&](const Ref<Object>& r) { return r.ptr() == receiver; });
+    if (found != list.end())
+        list.erase(found);
+}
+
+void Timer::Reset(Timer* timer)
+{
+    if (!timer)
+        RaiseNilObjectException();
+    Ref<Timer> protect(*timer);
+    rearm(*timer);
+}
+
+void Timer::CallAction_(Timer* timer)
+{
+    if (!timer)
+        RaiseNilObjectException();
+    Ref<Timer> protect(*timer);
+    RuntimeRaiseEvent(*timer, Timer::kAction);
+    // Receivers may remove themselves: notify a snapshot.
+    std::vector<Ref<Object>> receivers = timer->receivers;
+    for (Ref<Object>& receiver : receivers) {
+        if (const InterfaceImpl* impl
+            = receiver->classTable()->findInterface(actionNotificationReceiver::lookup()))
+            entryAs<void (*)(Object*, Object*)>(impl->methods.at(0))(receiver.ptr(), timer);
+    }
+}
+
+void Timer::Mode::Set(Timer* timer, std::int32_t, std::int32_t mode)
+{
+    UITrap_();
+    if (!timer)
+        RaiseNilObjectException();
+    if (timer->mode == mode && (timer->deadline.has_value() == shouldRun(*timer)))
+        return;
+    timer->mode = mode;
+    rearm(*timer);
+}
+
+void Timer::Period::Set(Timer* timer, std::int32_t, std::int32_t period)
+{
+    UITrap_();
+    if (!timer)
+        RaiseNilObjectException();
+    if (timer->period == period && (timer->deadline.has_value() == shouldRun(*timer)))
+        return;
+    timer->period = period;
+    rearm(*timer);
+}
+
+void Timer::Enabled::Set(Timer* timer, std::int32_t, bool enabled)
+{
+    UITrap_();
+    if (!timer)
+        RaiseNilObjectException();
+    if (timer->enabled == enabled && (timer->deadline.has_value() == shouldRun(*timer)))
+        return;
+    timer->enabled = enabled;
+    rearm(*timer);
+}
+
+void RuntimeTimerDue(Timer& timer)
+{
+    if (!timer.deadline)
+        return;
+    Ref<Timer> protect(timer);
+    Clock::time_point due = *timer.deadline;
+    if (timer.mode == Timer::ModeMultiple) {
+        // The next deadline stays on the grid of the first; after a stall it skips to the next one ahead.
+        auto period = std::chrono::milliseconds(timer.period);
+        Clock::time_point now = RuntimePlatform().now();
+        Clock::time_point next = due + period;
+        if (next <= now)
+            next += period * ((now - next) / period + 1);
+        timer.deadline = next;
+        RuntimePlatform().scheduleTimer(timer, next);
+    } else {
+        timer.deadline.reset();
+        RuntimePlatform().cancelTimer(timer);
+    }
+    callMethod(&timer, Timer::kCallAction);
+}

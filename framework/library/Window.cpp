@@ -1,0 +1,332 @@
+#include "Window.h"
+
+#include "FrameworkState.h"
+#include "LockLayout.h"
+#include "MenuBar.h"
+#include "PaneChild.h"
+#include "Platform.h"
+#include "PropertySetters.h"
+#include "RectControl.h"
+#include "runtime/MainThread.h"
+
+#include <algorithm>
+
+ClassTable* Window::ctbl = nullptr;
+
+namespace {
+void notify(Window* window, WindowAspect aspect)
+{
+    if (window->isOpen && framework().platform)
+        framework().platform->windowChanged(*window, aspect);
+}
+void titleChanged(Window* window)
+{
+    notify(window, WindowAspect::Title);
+}
+void flagsChanged(Window* window)
+{
+    notify(window, WindowAspect::Flags);
+}
+void visibilityChanged(Window* window)
+{
+    notify(window, WindowAspect::Visibility);
+}
+void sizeChanged(Window* window)
+{
+    RuntimeLayoutControls(*window);
+    notify(window, WindowAspect::Size);
+}
+
+template <std::int32_t Window::*Member, void (*Changed)(Window*) = &flagsChanged> constexpr auto number()
+{
+    return &property::set<Window, std::int32_t, Member, Changed>;
+}
+template <bool Window::*Member, void (*Changed)(Window*) = &flagsChanged> constexpr auto flag()
+{
+    return &property::set<Window, bool, Member, Changed>;
+}
+template <std::int32_t Window::*Member> constexpr auto getNumber()
+{
+    return &property::get<Window, std::int32_t, Member>;
+}
+template <bool Window::*Member> constexpr auto getFlag()
+{
+    return &property::get<Window, bool, Member>;
+}
+
+// Calls the _PaneChild operation _SetWindow of an object placed on a window that implements it.
+void linkPaneChild(Object& child, Window* window)
+{
+    if (const InterfaceImpl* pane = child.classTable()->findInterface(PaneChild_::lookup()))
+        entryAs<void (*)(Object*, Window*)>(pane->methods[PaneChild_::kSetWindow])(&child, window);
+    else if (child.isA(Control::lookup()))
+        callMethod(&child, Control::kSetWindow, window);
+}
+} // namespace
+
+void Window::ctblinit()
+{
+    if (ctbl)
+        return;
+    ctbl = RuntimeNewClass(Object::lookup());
+    RuntimeSetClassName(ctbl, "Window");
+    ctbl->allocate = &allocateInstance<Window>;
+    RuntimeNewVtable(ctbl,
+        { method<&Window::Constructor>(), method<&Window::new_>(), method<&Window::AddControl_>(),
+            method<&Window::ControlByName_>(), method<&Window::CallMouseDown_>(), method<&Window::KeyDown_>(),
+            method<&Window::Close>() });
+    auto pub = [] { return RuntimeAllocateAttributeTable({ { "__Scope", "Public" } }); };
+    auto hidden = [] { return RuntimeAllocateAttributeTable({ { "__Scope", "Public" }, { "Hidden", "" } }); };
+    RuntimeRegisterOperation(ctbl, "Constructor", "", "", pub());
+    RuntimeRegisterOperation(ctbl, "__New", "ClassTable", "Object", hidden());
+    RuntimeRegisterOperation(ctbl, "_AddControl", "s,Object", "", hidden());
+    RuntimeRegisterOperation(ctbl, "_ControlByName", "s", "Object", hidden());
+    RuntimeRegisterOperation(ctbl, "_CallMouseDown", "i4,i4", "b", hidden());
+    RuntimeRegisterOperation(ctbl, "_KeyDown", "s", "b", hidden());
+    RuntimeRegisterOperation(ctbl, "Close", "", "", pub());
+    RuntimeDeclareEvents(ctbl,
+        { "Open", "Close", "Activate", "Deactivate", "CreateControls", "Layout", "MouseDown", "KeyDown",
+            "Paint", "Resized" });
+
+    // Name, type code, setter, getter: one row a property.
+    RuntimeRegisterProperty(
+        ctbl, "Placement", "i4", number<&Window::placement>(), getNumber<&Window::placement>(), pub());
+    RuntimeRegisterProperty(
+        ctbl, "Width", "i4", number<&Window::width, &sizeChanged>(), getNumber<&Window::width>(), pub());
+    RuntimeRegisterProperty(
+        ctbl, "Height", "i4", number<&Window::height, &sizeChanged>(), getNumber<&Window::height>(), pub());
+    RuntimeRegisterProperty(
+        ctbl, "MinWidth", "i4", number<&Window::minWidth>(), getNumber<&Window::minWidth>(), pub());
+    RuntimeRegisterProperty(
+        ctbl, "MinHeight", "i4", number<&Window::minHeight>(), getNumber<&Window::minHeight>(), pub());
+    RuntimeRegisterProperty(
+        ctbl, "MaxWidth", "i4", number<&Window::maxWidth>(), getNumber<&Window::maxWidth>(), pub());
+    RuntimeRegisterProperty(
+        ctbl, "MaxHeight", "i4", number<&Window::maxHeight>(), getNumber<&Window::maxHeight>(), pub());
+    RuntimeRegisterProperty(
+        ctbl, "Frame", "i4", number<&Window::frame>(), getNumber<&Window::frame>(), pub());
+    RuntimeRegisterProperty(
+        ctbl, "Composite", "b", flag<&Window::composite>(), getFlag<&Window::composite>(), pub());
+    RuntimeRegisterProperty(
+        ctbl, "HasBackColor", "b", flag<&Window::hasBackColor>(), getFlag<&Window::hasBackColor>(), pub());
+    RuntimeRegisterProperty(ctbl, "BackColor", "c",
+        &property::set<Window, Color, &Window::backColor, &flagsChanged>,
+        &property::get<Window, Color, &Window::backColor>, pub());
+    RuntimeRegisterProperty(ctbl, "Title", "s", &property::setString<Window, &Window::title, &titleChanged>,
+        &property::getString<Window, &Window::title>, pub());
+    RuntimeRegisterProperty(ctbl, "Visible", "b", flag<&Window::visible, &visibilityChanged>(),
+        getFlag<&Window::visible>(), pub());
+    RuntimeRegisterProperty(
+        ctbl, "FullScreen", "b", flag<&Window::fullScreen>(), getFlag<&Window::fullScreen>(), pub());
+    RuntimeRegisterProperty(ctbl, "MenuBarVisible", "b", flag<&Window::menuBarVisible>(),
+        getFlag<&Window::menuBarVisible>(), pub());
+    RuntimeRegisterProperty(
+        ctbl, "CloseButton", "b", flag<&Window::closeButton>(), getFlag<&Window::closeButton>(), pub());
+    RuntimeRegisterProperty(
+        ctbl, "Resizeable", "b", flag<&Window::resizeable>(), getFlag<&Window::resizeable>(), pub());
+    RuntimeRegisterProperty(
+        ctbl, "LiveResize", "b", flag<&Window::liveResize>(), getFlag<&Window::liveResize>(), pub());
+    RuntimeRegisterProperty(ctbl, "MaximizeButton", "b", flag<&Window::maximizeButton>(),
+        getFlag<&Window::maximizeButton>(), pub());
+    RuntimeRegisterProperty(ctbl, "MinimizeButton", "b", flag<&Window::minimizeButton>(),
+        getFlag<&Window::minimizeButton>(), pub());
+    RuntimeRegisterProperty(ctbl, "FullScreenButton", "b", flag<&Window::fullScreenButton>(),
+        getFlag<&Window::fullScreenButton>(), pub());
+    RuntimeRegisterProperty(
+        ctbl, "MacProcId", "i4", &WindowMacProcIDSetter, getNumber<&Window::macProcId>(), pub());
+    RuntimeSetClassAttribute(ctbl, "__Scope", "Public");
+}
+
+ClassTable* Window::lookup()
+{
+    return classLookup<Window>();
+}
+
+void WindowMacProcIDSetter(Object* window, std::int32_t index, std::int32_t value)
+{
+    property::set<Window, std::int32_t, &Window::macProcId, &flagsChanged>(window, index, value);
+}
+
+void Window::Constructor(Window* window)
+{
+    RefPtr<Window> protect(window);
+    UITrap_();
+    WindowDefaultConstructor(window);
+}
+
+void WindowDefaultConstructor(Window* window)
+{
+    if (!window)
+        RaiseNilObjectException();
+    Ref<Window> protect(*window);
+    auto& windows = framework().windows;
+    if (std::find_if(windows.begin(), windows.end(), [&](const Ref<Window>& w) { return w.ptr() == window; })
+        == windows.end())
+        windows.emplace_back(*window);
+    try {
+        RuntimeRaiseEvent(*window, Window::kCreateControls);
+        RuntimeRaiseEvent(*window, Window::kLayout);
+        window->isOpen = true;
+        RuntimeLayoutControls(*window);
+        RuntimeRaiseEvent(*window, Window::kOpenEvent);
+    } catch (...) {
+        Window::Close(window);
+        throw;
+    }
+    if (window->isOpen && window->visible && framework().platform)
+        framework().platform->showWindow(*window);
+}
+
+Ref<Object> Window::new_(Window* window, const ClassTable* table)
+{
+    return WindowAllocateObject(window, table);
+}
+
+Ref<Object> WindowAllocateObject(Window*, const ClassTable* table)
+{
+    return RuntimeNewObject(table);
+}
+
+void Window::AddControl_(Window* window, String* name, Object* control)
+{
+    RefPtr<Window> protect(window);
+    RefPtr<String> protectName(name);
+    RefPtr<Object> protectControl(control);
+    UITrap_();
+    WindowAddControl(window, name, control);
+}
+
+void WindowAddControl(Window* window, String* name, Object* control)
+{
+    if (!window || !name || !control)
+        RaiseNilObjectException();
+    window->controls.push_back({ Ref<String>(*name), Ref<Object>(*control) });
+    linkPaneChild(*control, window);
+    if (control->isA(RectControl::lookup()))
+        RuntimeLayoutControls(*window);
+}
+
+RefPtr<Object> Window::ControlByName_(Window* window, String* name)
+{
+    return RuntimeWindowControlByName(window, name);
+}
+
+RefPtr<Object> RuntimeWindowControlByName(Window* window, String* name)
+{
+    return RuntimeControlReference(window, name);
+}
+
+RefPtr<Object> RuntimeControlReference(Window* window, String* name)
+{
+    if (!window || !name)
+        return nullptr;
+    for (const Window::NamedControl& entry : window->controls) {
+        if (entry.name->bytes() == name->bytes())
+            return RefPtr<Object>(entry.control.ptr());
+    }
+    return nullptr;
+}
+
+bool Window::CallMouseDown_(Window* window, std::int32_t x, std::int32_t y)
+{
+    if (!window)
+        RaiseNilObjectException();
+    Ref<Window> protect(*window);
+    return RuntimeRaiseEvent(*window, Window::kMouseDown, x, y).value_or(false);
+}
+
+bool Window::KeyDown_(Window* window, String* key)
+{
+    if (!window)
+        RaiseNilObjectException();
+    Ref<Window> protect(*window);
+    RefPtr<String> protectKey(key);
+    return RuntimeRaiseEvent(*window, Window::kKeyDownEvent, key).value_or(false);
+}
+
+void Window::Close(Window* window)
+{
+    if (!window)
+        RaiseNilObjectException();
+    Ref<Window> protect(*window);
+    auto& windows = framework().windows;
+    auto found = std::find_if(
+        windows.begin(), windows.end(), [&](const Ref<Window>& w) { return w.ptr() == window; });
+    if (found == windows.end() && !window->isOpen)
+        return;
+    bool wasOpen = window->isOpen;
+    window->isOpen = false;
+    if (wasOpen)
+        RuntimeRaiseEvent(*window, Window::kCloseEvent);
+    if (framework().platform)
+        framework().platform->windowClosed(*window);
+    // Unlink and drop the controls: a linked child may hold its window, and the window goes with them.
+    std::vector<NamedControl> controls = std::move(window->controls);
+    window->controls.clear();
+    for (NamedControl& entry : controls)
+        linkPaneChild(entry.control.get(), nullptr);
+    controls.clear();
+    window->menuBar = nullptr;
+    found = std::find_if(
+        windows.begin(), windows.end(), [&](const Ref<Window>& w) { return w.ptr() == window; });
+    if (found != windows.end())
+        windows.erase(found);
+    if (wasOpen && windows.empty() && framework().loopRunning)
+        RuntimeQuit();
+}
+
+void Window::Title::Set(Window* window, std::int32_t index, String* title)
+{
+    UITrap_();
+    if (!window)
+        RaiseNilObjectException();
+    property::setString<Window, &Window::title, &titleChanged>(window, index, title);
+}
+
+void WindowMenuBarSetter(Window* window, std::int32_t, ::MenuBar* bar)
+{
+    if (!window)
+        RaiseNilObjectException();
+    if (window->menuBar.get() == bar)
+        return;
+    window->menuBar = bar;
+    notify(window, WindowAspect::MenuBar);
+}
+
+RefPtr<::MenuBar> WindowMenuBarGetter(Window* window, std::int32_t)
+{
+    if (!window)
+        RaiseNilObjectException();
+    return window->menuBar;
+}
+
+void Window::MenuBar::Set(Window* window, std::int32_t index, ::MenuBar* bar)
+{
+    UITrap_();
+    WindowMenuBarSetter(window, index, bar);
+}
+
+RefPtr<::MenuBar> Window::MenuBar::Get(Window* window, std::int32_t index)
+{
+    UITrap_();
+    return WindowMenuBarGetter(window, index);
+}
+
+RefPtr<Window> RuntimeGetImplicitWindow(String* className)
+{
+    if (!className)
+        return nullptr;
+    for (const Ref<Window>& window : framework().windows) {
+        if (window->isOpen && window->classTable()->nameView() == className->bytes())
+            return RefPtr<Window>(window.ptr());
+    }
+    return nullptr;
+}
+
+void RuntimeCloseAllWindows()
+{
+    while (!framework().windows.empty()) {
+        Ref<Window> window = framework().windows.back();
+        Window::Close(window.ptr());
+    }
+}
