@@ -1,11 +1,11 @@
 #pragma once
 
+#include "MenuBar.h"
 #include "runtime/Object.h"
 
 #include <optional>
 #include <thread>
 
-class MenuBar;
 class RuntimeException;
 
 // The application object's class. A subclass binds handlers to its events; an event without a handler

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MenuBar.h"
 #include "runtime/Color.h"
 #include "runtime/Object.h"
 #include "runtime/String.h"
@@ -7,7 +8,6 @@
 #include <cstdint>
 #include <vector>
 
-class MenuBar;
 
 // A top-level window. It owns its controls, kept under their names in registration order.
 class Window : public Object {

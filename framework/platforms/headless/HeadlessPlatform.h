@@ -33,6 +33,8 @@ public:
     // The manual clock.
     void advance(Clock::duration);
     void advanceTo(Clock::time_point);
+    // Moves the clock without delivering anything, as a blocked loop would; the next advance catches up.
+    void stall(Clock::duration duration) { m_now += duration; }
 
     // Scripted input, delivered at once.
     void pressMouse(Window&, std::int32_t x, std::int32_t y);
