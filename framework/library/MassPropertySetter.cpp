@@ -1,5 +1,6 @@
 #include "MassPropertySetter.h"
 
+#include "runtime/FaultInjection.h"
 #include "runtime/RuntimeException.h"
 
 #include <cstdint>
@@ -152,6 +153,7 @@ void RuntimeMassPropertySetter(Object* object, String* set)
 {
     if (!object)
         RaiseNilObjectException();
+    RuntimeFaultPoint();
     if (!set || set->length() == 0)
         return;
     // A setter may drop the last outside reference to either; both must outlive the loop.

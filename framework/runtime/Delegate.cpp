@@ -1,5 +1,6 @@
 #include "Delegate.h"
 
+#include "FaultInjection.h"
 #include "RuntimeException.h"
 
 #include <string>
@@ -41,6 +42,7 @@ void RuntimeAddEventHandler(Object* object, std::size_t eventIndex, MethodEntry 
 {
     if (!object)
         RaiseNilObjectException();
+    RuntimeFaultPoint();
     std::size_t count = object->classTable()->events.size();
     if (eventIndex >= count) {
         RuntimeRaise(InvalidArgumentException::lookup(),

@@ -1,5 +1,6 @@
 #include "MainThread.h"
 
+#include "FaultInjection.h"
 #include "RuntimeException.h"
 
 #include <atomic>
@@ -25,4 +26,5 @@ void UITrap_()
             "A thread has attempted to manipulate a user interface element. This can only be done from the "
             "application's main thread.");
     }
+    RuntimeFaultPoint();
 }

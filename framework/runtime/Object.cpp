@@ -1,6 +1,7 @@
 #include "Object.h"
 
 #include "Delegate.h"
+#include "FaultInjection.h"
 #include "RefTrace.h"
 #include "RuntimeException.h"
 
@@ -104,6 +105,7 @@ Ref<Object> RuntimeNewObject(const ClassTable* table)
 {
     if (!table)
         RaiseNilObjectException();
+    RuntimeFaultPoint();
     if (table->isInterface || !table->allocate) {
         RuntimeRaise(InvalidArgumentException::lookup(),
             "cannot create an object of " + std::string(table->nameView()));

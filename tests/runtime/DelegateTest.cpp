@@ -32,8 +32,8 @@ ClassTable* Receiver::ctbl = nullptr;
 Ref<Delegate> bind(Base& sender, Receiver& receiver, bool weak)
 {
     Ref<String> signature = "( Base )"_s;
-    Ref<Delegate> delegate = RuntimeCreateDelegate(Delegate::IM_InvokeEntry<Base>(), method<&Receiver::OnPing>(),
-        &receiver, signature.ptr(), weak);
+    Ref<Delegate> delegate = RuntimeCreateDelegate(
+        Delegate::IM_InvokeEntry<Base>(), method<&Receiver::OnPing>(), &receiver, signature.ptr(), weak);
     RuntimeAddEventHandler(&sender, Base::kPing.index, AddHandler::StubEntry<0>(), delegate.ptr());
     return delegate;
 }
@@ -102,6 +102,7 @@ TEST(Delegate, BindingOutsideTheEventTableIsRefused)
         FAIL() << "no exception";
     } catch (const RaisedException& raised) {
         EXPECT_TRUE(raised.is<InvalidArgumentException>());
-        EXPECT_STREQ(raised.what(), "InvalidArgumentException: event index 2 is outside the 2 events of probe.Base");
+        EXPECT_STREQ(
+            raised.what(), "InvalidArgumentException: event index 2 is outside the 2 events of probe.Base");
     }
 }

@@ -21,7 +21,8 @@ TEST(Exceptions, CatchByRuntimeClassMatchesSubclasses)
         try {
             RuntimeRaise(c.raised, "m");
         } catch (const RaisedException& raised) {
-            EXPECT_EQ(raised.is(c.caught), c.matches) << c.raised->nameView() << " as " << c.caught->nameView();
+            EXPECT_EQ(raised.is(c.caught), c.matches)
+                << c.raised->nameView() << " as " << c.caught->nameView();
         }
     }
 }
