@@ -24,6 +24,7 @@ struct FrameworkState {
     bool quitRequested = false;
     bool lateStartupDone = false;
     std::int32_t exitCode = 0;
+    std::size_t finalizerFailuresAtStart = 0;
 };
 
 FrameworkState& framework();

@@ -76,10 +76,11 @@ void MenuItemInitializer(MenuItem* item)
 
 void MenuItemFinalizer(MenuItem* item)
 {
-    UITrap_();
+    // The children go whatever thread is current; the trap only reports the misuse afterwards.
     for (const Ref<MenuItem>& child : item->children)
         child->parent = nullptr;
     item->children.clear();
+    UITrap_();
 }
 
 void RuntimeMenuItemDefaultConstructor(MenuItem* item)

@@ -43,6 +43,7 @@ void RuntimeLibraryInitialize()
     state.quitRequested = false;
     state.lateStartupDone = false;
     state.exitCode = 0;
+    state.finalizerFailuresAtStart = RuntimeFinalizerFailureCount();
     RuntimeInitExternalClasses();
 }
 
@@ -113,7 +114,10 @@ void RuntimeUnhandledException(Object* exception)
         static_cast<int>(message.size()), message.data());
 }
 
+// A finaliser that raised is a failure too, even after a loop that ended well.
 std::int32_t RuntimeExit()
 {
+    if (RuntimeFinalizerFailureCount() != framework().finalizerFailuresAtStart)
+        return 1;
     return framework().exitCode;
 }

@@ -11,6 +11,12 @@
 
 namespace {
 std::atomic<std::size_t> liveObjects { 0 };
+std::atomic<std::size_t> finalizerFailures { 0 };
+} // namespace
+
+std::size_t RuntimeFinalizerFailureCount()
+{
+    return finalizerFailures.load(std::memory_order_relaxed);
 }
 
 namespace detail {
@@ -88,6 +94,7 @@ void Object::destroy()
         try {
             table->finalizer(this);
         } catch (const RaisedException& raised) {
+            finalizerFailures.fetch_add(1, std::memory_order_relaxed);
             std::fprintf(stderr, "Exception in finaliser of %.*s: %s\n",
                 static_cast<int>(table->nameView().size()), table->nameView().data(), raised.what());
         }

@@ -109,3 +109,16 @@ TEST_F(StartupTest, UserInterfaceOperationsRefuseOtherThreads)
     EXPECT_EQ(raised, std::vector<std::string>(3, "ThreadAccessingUIException"));
     EXPECT_FALSE(window->isOpen);
 }
+
+TEST_F(StartupTest, AFinaliserThatRaisesMakesTheExitStatusAFailure)
+{
+    ClassTable* table = RuntimeNewClass(Object::lookup());
+    RuntimeSetClassName(table, "test.RaisingFinaliser");
+    table->finalizer = [](Object*) { RaiseNilObjectException(); };
+    EXPECT_EQ(RuntimeExit(), 0);
+    testing::internal::CaptureStderr();
+    RuntimeUnlockObject(RuntimeNewObject(table).leakRef());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+        "Exception in finaliser of test.RaisingFinaliser: NilObjectException: An object was nil.\n");
+    EXPECT_EQ(RuntimeExit(), 1);
+}
