@@ -1,0 +1,41 @@
+#pragma once
+
+#include "library/Platform.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+
+class QSocketNotifier;
+
+// Wakes the Qt event loop at absolute deadlines on the monotonic clock (steady_clock on Linux) and
+// calls due(timer) for each timer whose deadline has passed, earliest first. One timerfd, armed for
+// the earliest deadline, serves every timer, so nothing polls and nothing drifts.
+class DeadlineTimer {
+public:
+    using Due = std::function<void(Timer&)>;
+
+    explicit DeadlineTimer(Due due);
+    ~DeadlineTimer();
+    DeadlineTimer(const DeadlineTimer&) = delete;
+    DeadlineTimer& operator=(const DeadlineTimer&) = delete;
+
+    // A later call for the same timer replaces its deadline.
+    void schedule(Timer&, Clock::time_point deadline);
+    void cancel(Timer&);
+
+    std::optional<Clock::time_point> deadlineOf(const Timer&) const;
+    std::size_t size() const { return m_deadlines.size(); }
+
+private:
+    void arm();
+    void fire();
+
+    Due m_due;
+    int m_fd = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    std::unordered_map<Timer*, Clock::time_point> m_deadlines;
+    std::optional<Clock::time_point> m_armedFor;
+    bool m_firing = false;
+};

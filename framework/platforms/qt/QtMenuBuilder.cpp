@@ -1,0 +1,72 @@
+#include "QtMenuBuilder.h"
+
+#include "QtShortcut.h"
+#include "library/MenuItem.h"
+#include "library/PlatformEvents.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+// Shown exactly as written: an ampersand is no mnemonic mark here.
+QString displayText(const MenuItem& item)
+{
+    std::string_view bytes = item.text->bytes();
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()))
+        .replace(u'&', QStringLiteral("&&"));
+}
+
+bool isEnabled(const MenuItem& item)
+{
+    return item.autoEnable && item.enabled;
+}
+} // namespace
+
+QList<QAction*> QtMenuBuilder::build(QMenuBar& bar, MenuItem& root)
+{
+    QList<QAction*> shortcuts;
+    for (const Ref<MenuItem>& child : root.children) {
+        MenuItem& item = child.get();
+        if (item.isSeparator()) {
+            bar.addSeparator();
+            continue;
+        }
+        QMenu* menu = bar.addMenu(displayText(item));
+        menu->menuAction()->setEnabled(isEnabled(item));
+        fill(*menu, item, shortcuts);
+    }
+    return shortcuts;
+}
+
+void QtMenuBuilder::fill(QMenu& menu, MenuItem& parent, QList<QAction*>& shortcuts)
+{
+    for (const Ref<MenuItem>& child : parent.children) {
+        MenuItem& item = child.get();
+        if (item.isSeparator()) {
+            menu.addSeparator();
+        } else if (!item.children.empty()) {
+            QMenu* submenu = menu.addMenu(displayText(item));
+            submenu->menuAction()->setEnabled(isEnabled(item));
+            fill(*submenu, item, shortcuts);
+        } else {
+            menu.addAction(makeAction(menu, item, shortcuts));
+        }
+    }
+}
+
+QAction* QtMenuBuilder::makeAction(QWidget& owner, MenuItem& item, QList<QAction*>& shortcuts)
+{
+    auto* action = new QAction(displayText(item), &owner);
+    action->setEnabled(isEnabled(item));
+    action->setMenuRole(QAction::NoRole);
+    QKeySequence shortcut = QtShortcut(item.keyboardShortcut->bytes());
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+        shortcuts.append(action);
+    }
+    // The action keeps its item alive: the tree may be replaced while a menu is still open.
+    QObject::connect(action, &QAction::triggered, action,
+        [item = Ref<MenuItem>(item)] { RuntimeDeliverMenuChoice(item.get()); });
+    return action;
+}

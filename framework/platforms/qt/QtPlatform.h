@@ -1,0 +1,67 @@
+#pragma once
+
+#include "library/Platform.h"
+
+#include <memory>
+#include <stdexcept>
+#include <unordered_map>
+
+class DeadlineTimer;
+class QApplication;
+class QtWindowView;
+class QWidget;
+
+// What a program prints, after "vorpel: ", when there is no desktop to show windows on.
+inline constexpr const char* kQtNoDisplayMessage
+    = "no desktop session (DISPLAY and WAYLAND_DISPLAY are unset); run it from a graphical session";
+
+// False when neither DISPLAY nor WAYLAND_DISPLAY is set and QT_QPA_PLATFORM does not choose a platform:
+// Qt would then abort on start-up rather than report it. Needs no QApplication.
+bool QtPlatformDisplayAvailable();
+
+struct QtPlatformError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The desktop platform on Qt Widgets. Typical use in main:
+//
+//     if (!QtPlatformDisplayAvailable()) { print "vorpel: " kQtNoDisplayMessage; return 1; }
+//     std::unique_ptr<QtPlatform> platform = QtPlatform::create(argc, argv);
+//     RuntimeSetPlatform(platform.get());
+//     ... RuntimeRun(); RuntimeLibraryFinalize(); platform.reset();
+//
+// It runs on the main thread, and must go before the QApplication it uses.
+class QtPlatform final : public Platform {
+public:
+    // Makes the QApplication from the program's arguments, which must outlive it, unless one exists
+    // already (then it is used and not owned). Throws QtPlatformError when there is no display.
+    static std::unique_ptr<QtPlatform> create(int& argc, char** argv);
+    ~QtPlatform() override;
+    QtPlatform(const QtPlatform&) = delete;
+    QtPlatform& operator=(const QtPlatform&) = delete;
+
+    Clock::time_point now() override { return Clock::now(); }
+    void showWindow(Window&) override;
+    void windowChanged(Window&, WindowAspect) override;
+    void windowClosed(Window&) override;
+    void controlChanged(RectControl&, ControlAspect) override;
+    void scheduleTimer(Timer&, Clock::time_point deadline) override;
+    void cancelTimer(Timer&) override;
+    void run() override;
+    void quit() override;
+
+    // For tests and diagnostics: the Qt widgets shown for a window or a control, nil when none.
+    QtWindowView* windowView(const Window&) const;
+    QWidget* controlWidget(const RectControl&) const;
+    const DeadlineTimer& timers() const { return *m_timers; }
+
+private:
+    explicit QtPlatform(std::unique_ptr<QApplication> ownedApplication);
+
+    // Declared first, so that it goes last: every widget and notifier needs it.
+    std::unique_ptr<QApplication> m_ownedApplication;
+    std::unique_ptr<DeadlineTimer> m_timers;
+    std::unordered_map<const Window*, QtWindowView*> m_views;
+    bool m_running = false;
+    bool m_quitPending = false;
+};
