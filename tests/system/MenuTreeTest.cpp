@@ -2,7 +2,10 @@
 
 #include "library/QuitMenuItem.h"
 #include "menus/MainMenuBar.h"
+#include "runtime/FaultInjection.h"
 
+#include <cstdint>
+#include <iterator>
 #include <span>
 #include <string>
 #include <vector>
@@ -53,6 +56,37 @@ Ref<Bar> constructedBar(const ClassTable* table = Bar::lookup())
     Ref<Object> bar = RuntimeNewObject(table);
     callMethod(bar.ptr(), MenuItem::kConstructor);
     return adoptRef(*static_cast<Bar*>(bar.leakRef()));
+}
+
+// Items as the test's constructor leaves them: each property the menus set starts at a value they never
+// give it, so an item's state shows which of its setters have run.
+std::vector<Ref<MenuItem>>& markedItems()
+{
+    static std::vector<Ref<MenuItem>> items;
+    return items;
+}
+const char* const kUnset = "(never set)";
+void markingConstructor(MenuItem* item)
+{
+    item->autoEnable = false;
+    item->text = String::create(kUnset);
+    item->keyboardShortcut = String::create(kUnset);
+    markedItems().push_back(*item);
+    MenuItem::Constructor(item);
+}
+std::string stateOf(const MenuItem& item)
+{
+    std::string state;
+    auto add = [&](bool done, const char* what) {
+        if (done)
+            state.append(state.empty() ? "" : " ").append(what);
+    };
+    add(!item.name->bytes().empty(), "Name");
+    add(item.autoEnable, "AutoEnable");
+    add(item.text->bytes() != kUnset, "Text");
+    add(item.keyboardShortcut->bytes() != kUnset, "KeyboardShortcut");
+    add(item.parent != nullptr, "appended");
+    return state;
 }
 
 std::vector<std::string> childNames(const MenuItem& item)
@@ -133,6 +167,74 @@ TEST(MenuTree, EveryItemFindsItsMenuAgainFromTheBar)
     std::vector<std::string> expected { "FileMenu" };
     expected.insert(expected.end(), 8, "EditMenu");
     EXPECT_EQ(names, expected);
+}
+
+// Stops the construction at each framework call in turn and looks at the item being built: the states it
+// passes through are the order of the calls made for it.
+TEST(MenuTree, EachItemIsNamedEnabledTextedAndGivenItsShortcutBeforeItIsAttached)
+{
+    struct Item {
+        const char* name;
+        bool separator;
+    };
+    const Item items[] = {
+        { "FileMenu", false },
+        { "FileQuit", false },
+        { "EditMenu", false },
+        { "EditUndo", false },
+        { "EditSeparator1", true },
+        { "EditCut", false },
+        { "EditCopy", false },
+        { "EditPaste", false },
+        { "EditClear", false },
+        { "EditSeparator2", true },
+        { "EditSelectAll", false },
+    };
+    ReplacedEntry plain(MenuItem::lookup(), MenuItem::kConstructor.index, method<&markingConstructor>());
+    ReplacedEntry quit(QuitMenuItem::lookup(), MenuItem::kConstructor.index, method<&markingConstructor>());
+
+    std::vector<std::vector<std::string>> seen(std::size(items));
+    auto observe = [&] {
+        if (markedItems().empty())
+            return;
+        std::vector<std::string>& states = seen.at(markedItems().size() - 1);
+        std::string state = stateOf(markedItems().back().get());
+        if (states.empty() || states.back() != state)
+            states.push_back(state);
+    };
+    for (std::uint64_t n = 1;; ++n) {
+        markedItems().clear();
+        Ref<Object> bar = RuntimeNewObject(Bar::lookup());
+        RuntimeSetFaultInjection(n);
+        std::string raised = raisedBy([&] { callMethod(bar.ptr(), MenuItem::kConstructor); });
+        bool fired = RuntimeFaultInjectionCalls() >= n;
+        RuntimeSetFaultInjection(0);
+        if (fired) {
+            ASSERT_EQ(raised, "RuntimeException") << "call " << n;
+            observe();
+            continue;
+        }
+        // The whole construction, once no call fails.
+        ASSERT_EQ(raised, "");
+        ASSERT_EQ(markedItems().size(), std::size(items));
+        for (std::size_t i = 0; i < std::size(items); ++i) {
+            std::vector<std::string>& states = seen[i];
+            std::string state = stateOf(markedItems()[i].get());
+            if (states.empty() || states.back() != state)
+                states.push_back(state);
+        }
+        markedItems().clear();
+        break;
+    }
+
+    for (std::size_t i = 0; i < std::size(items); ++i) {
+        SCOPED_TRACE(items[i].name);
+        std::vector<std::string> expected { "", "Name", "Name AutoEnable", "Name AutoEnable Text" };
+        if (!items[i].separator)
+            expected.push_back("Name AutoEnable Text KeyboardShortcut");
+        expected.push_back(expected.back() + " appended");
+        EXPECT_EQ(seen[i], expected);
+    }
 }
 
 // A failure ends the construction at once; what was attached stays, the item being built is not kept.

@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "menus/MainMenuBar.h"
+#include "runtime/FaultInjection.h"
 #include "runtime/RefTrace.h"
 
 #include <algorithm>
@@ -52,6 +53,12 @@ void refusingConstructor(App*)
 RefPtr<MenuItem> noMenu(MenuItem*, String*)
 {
     return nullptr;
+}
+RefPtr<MenuItem> noEditMenu(MenuItem* bar, String* name)
+{
+    if (name->bytes() == "EditMenu")
+        return nullptr;
+    return MenuItem::Child(bar, name);
 }
 } // namespace
 
@@ -134,6 +141,12 @@ TEST(Program, EscapingExceptionIsReportedOnceAndShutDownStillRuns)
                     MainMenuBar::MainMenuBar::lookup(), MenuItem::kChild.index, method<&noMenu>());
             },
             false, "Unhandled NilObjectException", false },
+        { "the menu bar cannot find its Edit menu for the first Edit item",
+            [] {
+                return std::make_unique<ReplacedEntry>(
+                    MainMenuBar::MainMenuBar::lookup(), MenuItem::kChild.index, method<&noEditMenu>());
+            },
+            false, "Unhandled NilObjectException", false },
         { "an exception leaves the event loop", [] { return std::unique_ptr<ReplacedEntry>(); }, true,
             "Unhandled NilObjectException", true },
     };
@@ -172,6 +185,41 @@ TEST(Program, EscapingExceptionIsReportedOnceAndShutDownStillRuns)
     }
 }
 
+// Wherever early start-up stops, a registered application object already has its menu bar.
+TEST(Program, ApplicationIsRegisteredOnlyWithItsMenuBarSet)
+{
+    HeadlessPlatform platform;
+    RuntimeSetPlatform(&platform);
+    initialize();
+    const std::size_t objects = RuntimeLiveObjectCount();
+    bool registeredAfterAFailure = false;
+    for (std::uint64_t n = 1;; ++n) {
+        SCOPED_TRACE(testing::Message() << "failing call " << n);
+        initialize();
+        RuntimeSetFaultInjection(n);
+        std::string raised = raisedBy([] { EarlyStartup_(); });
+        bool fired = RuntimeFaultInjectionCalls() >= n;
+        RuntimeSetFaultInjection(0);
+
+        const bool registered = framework().application != nullptr;
+        if (registered) {
+            EXPECT_TRUE(framework().application->menuBar);
+            EXPECT_EQ(framework().application->menuBar.get(), MainMenuBar::implicitInstance_.get());
+        }
+        registeredAfterAFailure = registeredAfterAFailure || (fired && registered);
+        finalize();
+        EXPECT_EQ(RuntimeLiveObjectCount(), objects);
+        if (!fired) {
+            EXPECT_EQ(raised, "");
+            EXPECT_TRUE(registered) << "a whole early start-up registers the application";
+            break;
+        }
+        EXPECT_EQ(raised, "RuntimeException");
+    }
+    EXPECT_FALSE(registeredAfterAFailure) << "registration is the last step that can fail";
+    RuntimeSetPlatform(nullptr);
+}
+
 TEST(Program, ExceptionHelperReturnsRuntimeExceptionsAndPassesOthersOn)
 {
     bool ran = false;
@@ -190,12 +238,18 @@ TEST(Program, ExceptionHelperReturnsRuntimeExceptionsAndPassesOthersOn)
         std::runtime_error);
 }
 
-TEST(Program, ApplicationClassHandlesNoEvents)
+TEST(Program, ApplicationClassAddsOnlyItsConstructorAndHandlesNoEvents)
 {
     const ClassTable* table = App::lookup();
+    App::ctblinit();
+    EXPECT_EQ(App::lookup(), table) << "registered once";
     EXPECT_EQ(table->nameView(), "App");
     EXPECT_EQ(table->base, Application::lookup());
     ASSERT_EQ(table->methods.size(), App::kMethodCount);
+    for (std::size_t slot = 0; slot < Application::kMethodCount; ++slot)
+        EXPECT_EQ(table->methods[slot].fn, Application::lookup()->methods[slot].fn) << "slot " << slot;
+    ASSERT_EQ(table->operations.size(), 1u);
+    EXPECT_EQ(table->operations[0].name->bytes(), "Constructor");
     for (const EventInfo& event : table->events)
         EXPECT_FALSE(event.handler) << event.name;
 }

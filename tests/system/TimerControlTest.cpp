@@ -4,6 +4,8 @@
 #include "mainwindow/vorpel_timer.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 using Window1::vorpel_timer;
 
@@ -28,6 +30,22 @@ TEST(TimerControl, RegistersOnceAsATimerWithItsTwoFields)
     EXPECT_EQ(table->fields[1].name->bytes(), "ownerWindow");
     EXPECT_EQ(table->fields[1].typeCode, "o<Window>");
     EXPECT_TRUE(table->inheritsFrom(actionSource::lookup()));
+
+    // The framework's own hooks are hidden; the window and the constructor are not.
+    std::vector<std::string> names, hidden;
+    for (const OperationInfo& operation : table->operations) {
+        names.emplace_back(operation.name->bytes());
+        for (const Attribute& attribute : operation.attributes) {
+            if (attribute.name->bytes() == "Hidden")
+                hidden.emplace_back(operation.name->bytes());
+        }
+    }
+    EXPECT_EQ(
+        names, (std::vector<std::string> { "_SetWindow", "Window", "_Index", "_SetIndex", "Constructor" }));
+    EXPECT_EQ(hidden, (std::vector<std::string> { "_SetWindow", "_Index", "_SetIndex" }));
+    ASSERT_EQ(table->attributes.size(), 1u);
+    EXPECT_EQ(table->attributes[0].name->bytes(), "__Scope");
+    EXPECT_EQ(table->attributes[0].value->bytes(), "Private");
 }
 
 TEST(TimerControl, NewTimerIsUnlinkedWithIndexZero)
