@@ -12,6 +12,7 @@
 #include "Timer.h"
 #include "Window.h"
 #include "runtime/Delegate.h"
+#include "runtime/FaultInjection.h"
 #include "runtime/MainThread.h"
 
 #include <cstdio>
@@ -49,7 +50,8 @@ void RuntimeLibraryInitialize()
 
 void RuntimeLibraryFinalize()
 {
-    RuntimeCloseAllWindows();
+    // Shut-down goes on whatever a window's Close handler raises; the report makes the exit status 1.
+    RuntimeCloseAllWindows([](RuntimeException* exception) { RuntimeUnhandledException(exception); });
     FrameworkState& state = framework();
     state.application = nullptr;
     state.pluginEntrypoints.clear();
@@ -63,6 +65,7 @@ void RuntimeSetExceptionHelper(ExceptionHelper helper)
 
 void RuntimeAllocatePluginEntrypointsTable(std::int32_t count)
 {
+    RuntimeFaultPoint();
     if (count < 0)
         RuntimeRaise(InvalidArgumentException::lookup(), "a plug-in table cannot have a negative size");
     framework().pluginEntrypoints.assign(static_cast<std::size_t>(count), nullptr);
@@ -72,6 +75,7 @@ void RuntimeRegisterAppObject(Application* application)
 {
     if (!application)
         RaiseNilObjectException();
+    RuntimeFaultPoint();
     framework().application = application;
 }
 
@@ -87,6 +91,7 @@ void RunFrameworkInitialization(void (*lateStartup)())
 
 void RuntimeRun()
 {
+    RuntimeFaultPoint();
     FrameworkState& state = framework();
     if (state.quitRequested || state.windows.empty())
         return;

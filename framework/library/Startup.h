@@ -8,7 +8,9 @@ class Application;
 
 // The class library's start-up and shut-down, in the order a program calls them.
 void RuntimeLibraryInitialize(); // builds every class table of the library
-void RuntimeLibraryFinalize(); // closes the open windows and releases the application object
+// Closes the open windows, reporting any exception a Close handler raises, and releases the application
+// object.
+void RuntimeLibraryFinalize();
 void RuntimeSetExceptionHelper(ExceptionHelper);
 void RuntimeInitExternalClasses();
 void RuntimeAllocatePluginEntrypointsTable(std::int32_t count);

@@ -10,6 +10,7 @@
 #include "runtime/MainThread.h"
 
 #include <algorithm>
+#include <exception>
 
 ClassTable* Window::ctbl = nullptr;
 
@@ -256,8 +257,16 @@ void Window::Close(Window* window)
         return;
     bool wasOpen = window->isOpen;
     window->isOpen = false;
-    if (wasOpen)
-        RuntimeRaiseEvent(*window, Window::kCloseEvent);
+    // A Close handler that raises does not leave the window half closed: it closes, then the exception
+    // passes on.
+    std::exception_ptr raised;
+    if (wasOpen) {
+        try {
+            RuntimeRaiseEvent(*window, Window::kCloseEvent);
+        } catch (...) {
+            raised = std::current_exception();
+        }
+    }
     if (framework().platform)
         framework().platform->windowClosed(*window);
     // Unlink and drop the controls: a linked child may hold its window, and the window goes with them.
@@ -273,6 +282,8 @@ void Window::Close(Window* window)
         windows.erase(found);
     if (wasOpen && windows.empty() && framework().loopRunning)
         RuntimeQuit();
+    if (raised)
+        std::rethrow_exception(raised);
 }
 
 void Window::Title::Set(Window* window, std::int32_t index, String* title)
@@ -323,10 +334,14 @@ RefPtr<Window> RuntimeGetImplicitWindow(String* className)
     return nullptr;
 }
 
-void RuntimeCloseAllWindows()
+void RuntimeCloseAllWindows(void (*report)(RuntimeException*))
 {
     while (!framework().windows.empty()) {
         Ref<Window> window = framework().windows.back();
-        Window::Close(window.ptr());
+        try {
+            Window::Close(window.ptr());
+        } catch (const RaisedException& raised) {
+            report(&raised.exception());
+        }
     }
 }

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <vector>
 
-
 // A top-level window. It owns its controls, kept under their names in registration order.
 class Window : public Object {
 public:
@@ -107,5 +106,6 @@ void WindowMacProcIDSetter(Object*, std::int32_t, std::int32_t);
 // The first open window whose class has this registered name, with one reference; nil when none.
 RefPtr<Window> RuntimeGetImplicitWindow(String* className);
 
-// Closes every open window (at shut-down).
-void RuntimeCloseAllWindows();
+// Closes every open window (at shut-down). A Close handler that raises does not stop the others: its
+// exception goes to report.
+void RuntimeCloseAllWindows(void (*report)(RuntimeException*));

@@ -141,9 +141,10 @@ void RuntimeBindEventHandler(ClassTable* table, EventSlot<R(A...)> slot)
     table->events[slot.index].handler = method<F>();
 }
 
+// Value-initialised, so that fields without an initialiser of their own start zero or nil.
 template <class T> Object* allocateInstance()
 {
-    return new T;
+    return new T();
 }
 
 // The lookup every class offers: its table, registered on first use.

@@ -61,10 +61,12 @@ Delegate* RuntimeBoundDelegate(const Object&, std::size_t eventIndex);
 
 namespace AddHandler {
 // The handler stub for events whose only argument is their sender: it calls the invoker of the delegate
-// bound beside the event with the delegate and the sender.
+// bound beside the event with the delegate and the sender. Without a delegate it raises NilObjectException.
 template <std::size_t EventIndex> void Stub(Object* sender)
 {
     Delegate* delegate = RuntimeBoundDelegate(*sender, EventIndex);
+    if (!delegate)
+        RaiseNilObjectException();
     entryAs<void (*)(Delegate*, Object*)>(delegate->invoker)(delegate, sender);
 }
 template <std::size_t EventIndex> MethodEntry StubEntry()

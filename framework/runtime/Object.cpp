@@ -87,6 +87,13 @@ void RuntimeLockUnlockObjects(Object* newValue, Object* oldValue)
 void Object::destroy()
 {
     m_destroying = true;
+    // Weak pointers see the object gone from its last release on, so nothing reaches it through one
+    // while its finalisers run.
+    if (m_weak) {
+        m_weak->object = nullptr;
+        RuntimeWeakControlRelease(m_weak);
+        m_weak = nullptr;
+    }
     // Finalisers run class first, then ancestors. A finaliser must not raise: the object goes either way.
     for (const ClassTable* table = m_class; table; table = table->base) {
         if (!table->finalizer)
@@ -100,11 +107,6 @@ void Object::destroy()
         }
     }
     m_bindings.reset();
-    if (m_weak) {
-        m_weak->object = nullptr;
-        RuntimeWeakControlRelease(m_weak);
-        m_weak = nullptr;
-    }
     delete this;
 }
 
@@ -140,6 +142,8 @@ Ref<Object> RuntimeNewObject(const ClassTable* table)
 
 RefPtr<Object> RuntimeCheckCast(Object* object, const ClassTable* table)
 {
+    if (!table)
+        RaiseNilObjectException();
     if (!object)
         return nullptr;
     if (!object->isA(table)) {

@@ -56,7 +56,7 @@ template <class T> Ref<T> newObject()
 }
 
 // The object as that class, with one more reference. Nil passes as nil; an unrelated class raises
-// IllegalCastException.
+// IllegalCastException, a nil class table NilObjectException.
 RefPtr<Object> RuntimeCheckCast(Object*, const ClassTable*);
 
 template <class T> RefPtr<T> checkCast(Object* object)

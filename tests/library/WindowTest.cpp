@@ -108,6 +108,20 @@ struct Pane : Timer {
     static ClassTable* lookup() { return classLookup<Pane>(); }
 };
 ClassTable* Pane::ctbl = nullptr;
+// A window whose Close handler raises.
+struct FailingCloseWindow : Window {
+    static void OnClose(FailingCloseWindow*) { RuntimeRaise(RuntimeException::lookup(), "close failed"); }
+    static ClassTable* ctbl;
+    static void ctblinit()
+    {
+        ctbl = RuntimeNewClass(Window::lookup());
+        RuntimeSetClassName(ctbl, "test.FailingCloseWindow");
+        ctbl->allocate = &allocateInstance<FailingCloseWindow>;
+        RuntimeBindEventHandler<&OnClose>(ctbl, Window::kCloseEvent);
+    }
+    static ClassTable* lookup() { return classLookup<FailingCloseWindow>(); }
+};
+ClassTable* FailingCloseWindow::ctbl = nullptr;
 } // namespace
 
 class WindowTest : public HeadlessTest { };
@@ -225,4 +239,35 @@ TEST_F(WindowTest, ClosingTheLastWindowEndsTheLoopAndUnlinksPaneChildren)
     EXPECT_EQ(pane->links, (std::vector<Window*> { window.get(), nullptr }));
     EXPECT_TRUE(framework().windows.empty());
     EXPECT_EQ(window->refCount(), 1u);
+}
+
+TEST_F(WindowTest, AWindowWhoseCloseHandlerRaisesStillCloses)
+{
+    // Closed by the user inside the loop, and at shut-down beside a window that closes cleanly.
+    Ref<FailingCloseWindow> window = newObject<FailingCloseWindow>();
+    callMethod(window.ptr(), Window::kConstructor);
+    platform.script([&] { platform.requestClose(window.get()); });
+    platform.script([] { ADD_FAILURE() << "the loop went on after the last window closed"; });
+    testing::internal::CaptureStderr();
+    RuntimeRun();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unhandled RuntimeException: close failed\n");
+    EXPECT_FALSE(window->isOpen);
+    EXPECT_TRUE(framework().windows.empty());
+    EXPECT_TRUE(platform.shownWindows().empty());
+    EXPECT_EQ(window->refCount(), 1u);
+    EXPECT_EQ(RuntimeExit(), 1);
+
+    RuntimeLibraryInitialize();
+    Ref<FailingCloseWindow> failing = newObject<FailingCloseWindow>();
+    Ref<Window> plain = newObject<Window>();
+    callMethod(plain.ptr(), Window::kConstructor);
+    callMethod(failing.ptr(), Window::kConstructor);
+    testing::internal::CaptureStderr();
+    RuntimeLibraryFinalize();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unhandled RuntimeException: close failed\n");
+    EXPECT_TRUE(framework().windows.empty());
+    EXPECT_FALSE(plain->isOpen);
+    EXPECT_EQ(plain->refCount(), 1u);
+    EXPECT_EQ(failing->refCount(), 1u);
+    EXPECT_EQ(RuntimeExit(), 1);
 }

@@ -63,6 +63,14 @@ TEST(ClassTable, CheckCast)
         EXPECT_STREQ(raised.what(), "IllegalCastException: cannot cast probe.Unrelated to probe.Base");
     }
     EXPECT_EQ(other->refCount(), 1u);
+
+    try {
+        RuntimeCheckCast(derived.ptr(), nullptr);
+        FAIL() << "no exception";
+    } catch (const RaisedException& raised) {
+        EXPECT_TRUE(raised.is<NilObjectException>());
+    }
+    EXPECT_EQ(derived->refCount(), 2u);
 }
 
 TEST(ClassTable, PropertiesAreFoundWithoutRegardToCaseInTheClassThenItsBases)

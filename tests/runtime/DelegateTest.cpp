@@ -90,6 +90,18 @@ TEST(Delegate, GoneWeakTargetRaisesNilObjectExceptionWithoutCalling)
     }
 }
 
+TEST(Delegate, StubBoundWithoutADelegateRaisesNilObjectException)
+{
+    Ref<Base> sender = newObject<Base>();
+    RuntimeAddEventHandler(sender.ptr(), Base::kPing.index, AddHandler::StubEntry<0>(), nullptr);
+    try {
+        RuntimeRaiseEvent(sender.get(), Base::kPing);
+        FAIL() << "no exception";
+    } catch (const RaisedException& raised) {
+        EXPECT_TRUE(raised.is<NilObjectException>());
+    }
+}
+
 TEST(Delegate, BindingOutsideTheEventTableIsRefused)
 {
     Ref<Base> sender = newObject<Base>();

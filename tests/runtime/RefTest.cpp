@@ -84,6 +84,45 @@ TEST(WeakPtr, GoesNilWhenTheLastStrongReferenceGoes)
     EXPECT_FALSE(weak.lock());
 }
 
+TEST(Ref, NewObjectsFieldsStartZeroEvenInReusedMemory)
+{
+    struct Bare : Object {
+        std::int32_t number;
+        double real;
+        Object* pointer;
+    };
+    ClassTable* table = RuntimeNewClass(Object::lookup());
+    RuntimeSetClassName(table, "probe.Bare");
+    table->allocate = &allocateInstance<Bare>;
+    // Each round dirties the fields before its release, so the next object may land on that memory.
+    for (int round = 0; round < 4; ++round) {
+        RefPtr<Object> object = RuntimeNewObject(table);
+        auto* bare = static_cast<Bare*>(object.get());
+        EXPECT_EQ(bare->number, 0) << "round " << round;
+        EXPECT_EQ(bare->real, 0.0) << "round " << round;
+        EXPECT_EQ(bare->pointer, nullptr) << "round " << round;
+        bare->number = 0x5A5A5A5A;
+        bare->real = 1.5;
+        bare->pointer = bare;
+    }
+}
+
+TEST(WeakPtr, IsNilWhileTheFinalisersRun)
+{
+    enum class Seen { NotRun, Nil, TheDyingObject };
+    static WeakPtr<Object> watcher;
+    static Seen seen;
+    seen = Seen::NotRun;
+    ClassTable* table = RuntimeNewClass(Object::lookup());
+    RuntimeSetClassName(table, "probe.Watched");
+    table->finalizer = [](Object*) { seen = watcher.get() ? Seen::TheDyingObject : Seen::Nil; };
+    RefPtr<Object> object = RuntimeNewObject(table);
+    watcher = WeakPtr<Object>(object.get());
+    object = nullptr;
+    EXPECT_EQ(seen, Seen::Nil);
+    watcher = WeakPtr<Object>();
+}
+
 TEST(Ref, NilDoesNothing)
 {
     RuntimeLockObject(nullptr);
