@@ -146,7 +146,7 @@ void Timer::CallAction_(Timer* timer)
     for (Ref<Object>& receiver : receivers) {
         if (const InterfaceImpl* impl
             = receiver->classTable()->findInterface(actionNotificationReceiver::lookup()))
-            entryAs<void (*)(Object*, Object*)>(impl->methods.at(0))(receiver.ptr(), timer);
+            entryAs<void (*)(Object*, Object*)>(impl->method(0))(receiver.ptr(), timer);
     }
 }
 

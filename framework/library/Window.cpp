@@ -59,7 +59,7 @@ template <bool Window::*Member> constexpr auto getFlag()
 void linkPaneChild(Object& child, Window* window)
 {
     if (const InterfaceImpl* pane = child.classTable()->findInterface(PaneChild_::lookup()))
-        entryAs<void (*)(Object*, Window*)>(pane->methods[PaneChild_::kSetWindow])(&child, window);
+        entryAs<void (*)(Object*, Window*)>(pane->method(PaneChild_::kSetWindow))(&child, window);
     else if (child.isA(Control::lookup()))
         callMethod(&child, Control::kSetWindow, window);
 }

@@ -1,6 +1,10 @@
 #include "ClassTable.h"
 
+#include "Exceptions.h"
+#include "RuntimeException.h"
+
 #include <memory>
+#include <string>
 
 namespace {
 // The runtime's registry: class tables live until the process ends.
@@ -34,6 +38,17 @@ bool ClassTable::inheritsFrom(const ClassTable* other) const
         }
     }
     return false;
+}
+
+const MethodEntry& InterfaceImpl::method(std::size_t index) const
+{
+    if (index >= methods.size()) {
+        RuntimeRaise(UnsupportedOperationException::lookup(),
+            "the class implements " + std::to_string(methods.size()) + " operations of interface "
+                + std::string(interface ? interface->name->bytes() : "?") + ", not operation "
+                + std::to_string(index));
+    }
+    return methods[index];
 }
 
 const InterfaceImpl* ClassTable::findInterface(const ClassTable* interface) const

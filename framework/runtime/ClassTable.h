@@ -67,6 +67,10 @@ struct ClassTable;
 struct InterfaceImpl {
     const ClassTable* interface;
     std::vector<MethodEntry> methods;
+
+    // The operation at an index of the interface; a class that registered fewer raises
+    // UnsupportedOperationException rather than reading past its list.
+    const MethodEntry& method(std::size_t index) const;
 };
 
 struct EventInfo {

@@ -93,8 +93,15 @@ TEST(ClassTable, InterfacesKeepTheirOperationOrder)
     const InterfaceImpl* impl = table->findInterface(interface);
     ASSERT_NE(impl, nullptr);
     EXPECT_EQ(impl->methods[0].fn, method<&Base::Name>().fn);
-    EXPECT_EQ(impl->methods[1].fn, method<&Base::Twice>().fn);
+    EXPECT_EQ(impl->method(1).fn, method<&Base::Twice>().fn);
     EXPECT_TRUE(table->inheritsFrom(interface));
+    // A class that registered fewer operations than a caller asks for raises, never reads past its list.
+    try {
+        impl->method(2);
+        FAIL() << "no exception";
+    } catch (const RaisedException& raised) {
+        EXPECT_TRUE(raised.is<UnsupportedOperationException>());
+    }
     try {
         RuntimeNewObject(interface);
         FAIL() << "an interface was instantiated";
