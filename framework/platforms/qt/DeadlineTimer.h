@@ -27,6 +27,9 @@ public:
 
     std::optional<Clock::time_point> deadlineOf(const Timer&) const;
     std::size_t size() const { return m_deadlines.size(); }
+    // The deadline the timerfd is armed for (nothing when disarmed), and the descriptor itself.
+    std::optional<Clock::time_point> armedFor() const { return m_armedFor; }
+    int descriptor() const { return m_fd; }
 
 private:
     void arm();

@@ -35,7 +35,13 @@ const char* namedKeyText(int key)
         return "\x0b";
     case Qt::Key_PageDown:
         return "\x0c";
+    case Qt::Key_Insert:
+    case Qt::Key_Help:
+        return "\x05";
     default:
+        // Function keys have no text of their own; they share one code.
+        if (key >= Qt::Key_F1 && key <= Qt::Key_F35)
+            return "\x10";
         return nullptr;
     }
 }

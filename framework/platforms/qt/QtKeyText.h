@@ -14,5 +14,6 @@
 //   Backspace  "\x08"   Delete         "\x7f"   Space  " "
 //   Left "\x1c"  Right "\x1d"  Up "\x1e"  Down "\x1f"
 //   Home "\x01"  End "\x04"    PageUp "\x0b"  PageDown "\x0c"
+//   Insert, Help "\x05"         F1 to F35 "\x10"
 //   any other key: its text, when that is printable
 std::optional<std::string> QtKeyText(int key, Qt::KeyboardModifiers modifiers, const QString& text);

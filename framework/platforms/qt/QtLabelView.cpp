@@ -150,16 +150,26 @@ QtLabelView::Line QtLabelView::layoutLine(const QString& text) const
     QFontMetricsF metrics(line.font, this);
     line.width = metrics.horizontalAdvance(line.text);
     // A caption too big for the label is painted smaller rather than cut: the whole of it stays seen.
-    qreal fit = 1;
-    if (line.width > width() && line.width > 0)
-        fit = width() / line.width;
-    if (metrics.height() > height() && metrics.height() > 0)
-        fit = std::min(fit, height() / metrics.height());
-    if (fit < 1 && width() > 0 && height() > 0) {
-        if (line.font.pointSizeF() > 0)
-            line.font.setPointSizeF(std::max<qreal>(std::floor(line.font.pointSizeF() * fit * 100) / 100, 1));
-        else
-            line.font.setPixelSize(std::max(1, static_cast<int>(line.font.pixelSize() * fit)));
+    // Glyphs do not scale exactly with the size, so a first guess can stay a pixel too wide: try again.
+    for (int attempt = 0; attempt < 4 && width() > 0 && height() > 0; ++attempt) {
+        qreal fit = 1;
+        if (line.width > width() && line.width > 0)
+            fit = width() / line.width;
+        if (metrics.height() > height() && metrics.height() > 0)
+            fit = std::min(fit, height() / metrics.height());
+        if (fit >= 1)
+            break;
+        if (line.font.pointSizeF() > 0) {
+            qreal points = std::floor(line.font.pointSizeF() * fit * 100) / 100;
+            if (points >= line.font.pointSizeF())
+                points = line.font.pointSizeF() - 0.01;
+            line.font.setPointSizeF(std::max<qreal>(points, 1));
+        } else {
+            int pixels = static_cast<int>(line.font.pixelSize() * fit);
+            if (pixels >= line.font.pixelSize())
+                pixels = line.font.pixelSize() - 1;
+            line.font.setPixelSize(std::max(1, pixels));
+        }
         metrics = QFontMetricsF(line.font, this);
         line.width = metrics.horizontalAdvance(line.text);
     }

@@ -1,0 +1,112 @@
+#include "QtFixture.h"
+
+#include "library/FrameworkState.h"
+
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+// Records the size of each top-level window at the moment it is first shown.
+class ShowRecorder final : public QObject {
+public:
+    std::vector<QSize> sizes;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->isWindow())
+                sizes.push_back(widget->size());
+        }
+        return false;
+    }
+};
+
+QRect frameOf(const RectControl& control)
+{
+    return { control.frame.left, control.frame.top, control.frame.width, control.frame.height };
+}
+} // namespace
+
+class QtWindowViewTest : public QtTest { };
+
+TEST_F(QtWindowViewTest, AFullScreenWindowFirstShowsAtTheScreensSizeWithItsControlsInPlace)
+{
+    ShowRecorder recorder;
+    qApp->installEventFilter(&recorder);
+    openCountdownWindow(true);
+    qApp->removeEventFilter(&recorder);
+    QRect screen = QGuiApplication::primaryScreen()->geometry();
+    ASSERT_FALSE(recorder.sizes.empty());
+    EXPECT_EQ(recorder.sizes.front(), screen.size()) << "never shown at its design size first";
+    EXPECT_TRUE(view->isFullScreen());
+    EXPECT_EQ(view->geometry(), screen);
+    EXPECT_EQ(view->windowTitle().toStdString(), "\xE3\x83\x9C\xE3\x83\xAB");
+    QSize content = view->content()->size();
+    EXPECT_EQ(window->contentWidth, content.width());
+    EXPECT_EQ(window->contentHeight, content.height());
+    EXPECT_EQ(frameOf(*bar), QRect(20, content.height() - 42, content.width() - 40, 22));
+    EXPECT_EQ(labelView()->geometry(), frameOf(*label));
+    EXPECT_EQ(barView()->geometry(), frameOf(*bar));
+}
+
+TEST_F(QtWindowViewTest, ControlsFollowTheirLocksWhileTheWindowIsResized)
+{
+    openCountdownWindow();
+    EXPECT_EQ(view->content()->size(), QSize(776, 456))
+        << "a window that is not full screen opens at its size";
+    for (QSize size : { QSize(1000, 700), QSize(300, 200), QSize(776, 456) }) {
+        view->resize(size.width(), size.height() + view->menuBar()->height());
+        ASSERT_EQ(view->content()->size(), size);
+        EXPECT_EQ(labelView()->geometry(), QRect(20, 14, size.width() - 48, size.height() - 68))
+            << size.width();
+        EXPECT_EQ(barView()->geometry(), QRect(20, size.height() - 42, size.width() - 40, 22))
+            << size.width();
+    }
+}
+
+TEST_F(QtWindowViewTest, SizeLimitsButtonsAndBackgroundFollowTheWindow)
+{
+    openCountdownWindow();
+    int menu = view->menuBar()->height();
+    apply(*window, { { "MinWidth", 200 }, { "MinHeight", 100 }, { "MaxWidth", 1200 }, { "MaxHeight", 900 } });
+    EXPECT_EQ(view->minimumSize(), QSize(200, 100 + menu));
+    EXPECT_EQ(view->maximumSize(), QSize(1200, 900 + menu));
+    EXPECT_FALSE(view->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(view->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(view->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(view->content()->autoFillBackground()) << "no back colour: the desktop's own background";
+
+    apply(*window,
+        { { "Resizeable", false }, { "CloseButton", false }, { "HasBackColor", true },
+            { "BackColor", Color { 10, 20, 30, 0 } } });
+    EXPECT_EQ(view->minimumSize(), QSize(776, 456 + menu));
+    EXPECT_EQ(view->maximumSize(), QSize(776, 456 + menu));
+    EXPECT_FALSE(view->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(view->isVisible()) << "new flags leave the window shown";
+    EXPECT_TRUE(view->content()->autoFillBackground());
+    EXPECT_EQ(view->content()->palette().color(QPalette::Window), QColor(10, 20, 30));
+}
+
+TEST_F(QtWindowViewTest, ClosingTheWindowEndsTheApplication)
+{
+    openCountdownWindow();
+    QObject guard; // whatever is still queued for it goes with the test
+    QTimer::singleShot(0, &guard, [&] {
+        view->close();
+        // Reached only when closing did not end the loop.
+        QMetaObject::invokeMethod(
+            &guard,
+            [] {
+                ADD_FAILURE() << "the loop went on after the window closed";
+                QCoreApplication::exit(1);
+            },
+            Qt::QueuedConnection);
+    });
+    RuntimeRun();
+    EXPECT_TRUE(framework().windows.empty());
+    EXPECT_FALSE(window->isOpen);
+    EXPECT_TRUE(framework().quitRequested);
+    EXPECT_EQ(platform->windowView(*window), nullptr);
+}
