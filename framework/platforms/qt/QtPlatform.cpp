@@ -9,13 +9,57 @@
 
 #include <QApplication>
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 bool isSet(const char* name)
 {
     const char* value = std::getenv(name);
     return value && *value;
+}
+
+// Qt aborts when no platform plugin starts, for instance when DISPLAY names a display that cannot be
+// reached. While the application is made, its messages wait here: on that failure the program says why
+// in one line and exits with status 1; otherwise they are passed on as they came.
+struct StartupMessages {
+    QtMessageHandler previous = nullptr;
+    std::string program;
+    std::vector<std::pair<QtMsgType, QString>> held;
+};
+StartupMessages* startupMessages = nullptr;
+
+void holdStartupMessage(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    StartupMessages& messages = *startupMessages;
+    if (type != QtFatalMsg) {
+        messages.held.emplace_back(type, message);
+        return;
+    }
+    QString reason = messages.held.empty() ? message : messages.held.front().second;
+    const char* display = std::getenv("DISPLAY");
+    std::fprintf(stderr, "%s: cannot open the desktop display%s%s (%s)\n", messages.program.c_str(),
+        display && *display ? " " : "", display && *display ? display : "", reason.toLocal8Bit().constData());
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+std::unique_ptr<QApplication> makeApplication(int& argc, char** argv)
+{
+    StartupMessages messages;
+    std::string program = argc > 0 && argv[0] ? argv[0] : "vorpel";
+    messages.program = program.substr(program.find_last_of('/') + 1);
+    startupMessages = &messages;
+    messages.previous = qInstallMessageHandler(&holdStartupMessage);
+    auto application = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(messages.previous);
+    startupMessages = nullptr;
+    QMessageLogContext context;
+    for (const auto& [type, text] : messages.held)
+        qt_message_output(type, context, text);
+    return application;
 }
 } // namespace
 
@@ -30,7 +74,7 @@ std::unique_ptr<QtPlatform> QtPlatform::create(int& argc, char** argv)
     if (!QApplication::instance()) {
         if (!QtPlatformDisplayAvailable())
             throw QtPlatformError(kQtNoDisplayMessage);
-        owned = std::make_unique<QApplication>(argc, argv);
+        owned = makeApplication(argc, argv);
     } else if (!qobject_cast<QApplication*>(QApplication::instance())) {
         throw QtPlatformError("the running Qt application has no widgets (it is not a QApplication)");
     }
