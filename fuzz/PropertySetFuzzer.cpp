@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the design-time property-set reader, as the set of each of Vorpel's four
-// kinds of object. A malformed set may only raise InvalidArgumentException; anything else, a sanitizer
-// report, or an object or string left alive afterwards, is a crash.
+// kinds of object. A malformed set may only raise InvalidArgumentException with a message; anything
+// else, a sanitizer report, or an object or string left alive afterwards, is a crash.
 
 #include "library/Label.h"
 #include "library/MassPropertySetter.h"
@@ -35,6 +35,13 @@ template <class T> void apply(String& set)
         if (!raised.is<InvalidArgumentException>()) {
             std::fprintf(stderr, "%s: a set raised something else: %s\n",
                 std::string(T::lookup()->nameView()).c_str(), raised.what());
+            std::abort();
+        }
+        // A rejection has to say what is wrong with the set.
+        const RefPtr<String>& message = raised.exception().Message;
+        if (!message || message->length() == 0) {
+            std::fprintf(stderr, "%s: a set was rejected without a message\n",
+                std::string(T::lookup()->nameView()).c_str());
             std::abort();
         }
     }

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-noto-cjk
-          xvfb x11-utils openbox clang libclang-rt-14-dev)
+          xvfb x11-utils openbox clang libclang-rt-14-dev valgrind)
 
 missing=()
 for p in "${packages[@]}"; do
