@@ -110,17 +110,9 @@ private:
 int main(int argc, char** argv)
 {
     RuntimeInit();
-    if (!QtPlatformDisplayAvailable()) {
-        std::fprintf(stderr, "vorpel_driven: %s\n", kQtNoDisplayMessage);
+    std::unique_ptr<QtPlatform> platform = QtPlatform::createForProgram(argc, argv);
+    if (!platform)
         return 1;
-    }
-    std::unique_ptr<QtPlatform> platform;
-    try {
-        platform = QtPlatform::create(argc, argv);
-    } catch (const QtPlatformError& error) {
-        std::fprintf(stderr, "vorpel_driven: %s\n", error.what());
-        return 1;
-    }
     RuntimeSetPlatform(platform.get());
     std::int32_t status = 0;
     bool played = false;

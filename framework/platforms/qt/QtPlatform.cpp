@@ -46,11 +46,16 @@ void holdStartupMessage(QtMsgType type, const QMessageLogContext&, const QString
     std::_Exit(1);
 }
 
+std::string programName(int argc, char** argv)
+{
+    std::string path = argc > 0 && argv && argv[0] ? argv[0] : "vorpel";
+    return path.substr(path.find_last_of('/') + 1);
+}
+
 std::unique_ptr<QApplication> makeApplication(int& argc, char** argv)
 {
     StartupMessages messages;
-    std::string program = argc > 0 && argv[0] ? argv[0] : "vorpel";
-    messages.program = program.substr(program.find_last_of('/') + 1);
+    messages.program = programName(argc, argv);
     startupMessages = &messages;
     messages.previous = qInstallMessageHandler(&holdStartupMessage);
     auto application = std::make_unique<QApplication>(argc, argv);
@@ -79,6 +84,16 @@ std::unique_ptr<QtPlatform> QtPlatform::create(int& argc, char** argv)
         throw QtPlatformError("the running Qt application has no widgets (it is not a QApplication)");
     }
     return std::unique_ptr<QtPlatform>(new QtPlatform(std::move(owned)));
+}
+
+std::unique_ptr<QtPlatform> QtPlatform::createForProgram(int& argc, char** argv)
+{
+    try {
+        return create(argc, argv);
+    } catch (const QtPlatformError& error) {
+        std::fprintf(stderr, "%s: %s\n", programName(argc, argv).c_str(), error.what());
+        return nullptr;
+    }
 }
 
 QtPlatform::QtPlatform(std::unique_ptr<QApplication> ownedApplication)

@@ -25,8 +25,8 @@ struct QtPlatformError : std::runtime_error {
 
 // The desktop platform on Qt Widgets. Typical use in main:
 //
-//     if (!QtPlatformDisplayAvailable()) { print "vorpel: " kQtNoDisplayMessage; return 1; }
-//     std::unique_ptr<QtPlatform> platform = QtPlatform::create(argc, argv);
+//     std::unique_ptr<QtPlatform> platform = QtPlatform::createForProgram(argc, argv);
+//     if (!platform) return 1;
 //     RuntimeSetPlatform(platform.get());
 //     ... RuntimeRun(); RuntimeLibraryFinalize(); platform.reset();
 //
@@ -36,6 +36,9 @@ public:
     // Makes the QApplication from the program's arguments, which must outlive it, unless one exists
     // already (then it is used and not owned). Throws QtPlatformError when there is no display.
     static std::unique_ptr<QtPlatform> create(int& argc, char** argv);
+    // The same for a program's main: where create would throw, prints one line "<program>: <why>" on
+    // stderr and gives nil.
+    static std::unique_ptr<QtPlatform> createForProgram(int& argc, char** argv);
     ~QtPlatform() override;
     QtPlatform(const QtPlatform&) = delete;
     QtPlatform& operator=(const QtPlatform&) = delete;
