@@ -1,10 +1,11 @@
 // The floor: the same window and countdown as Vorpel, written as a bare Qt 6 Widgets program, so that
 // every figure of the real program can be set against what Qt itself costs.
 
+#include "Protocol.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QColor>
-#include <QEvent>
 #include <QFont>
 #include <QKeySequence>
 #include <QLabel>
@@ -17,83 +18,13 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <ctime>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 constexpr int kFullMinute = 60;
 
-bool measuring()
-{
-    const char* value = std::getenv("VORPEL_MEASURE");
-    return value && std::string(value) == "1";
-}
-
-long long clockNs(clockid_t clock)
-{
-    timespec now {};
-    clock_gettime(clock, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
-// The kernel's start time of this process counts clock ticks since boot; it includes the exec and the
-// dynamic loading that a timestamp taken in main() would miss.
-double msSinceProcessStart()
-{
-    std::string stat(1024, '\0');
-    if (FILE* file = std::fopen("/proc/self/stat", "r")) {
-        stat.resize(std::fread(stat.data(), 1, stat.size() - 1, file));
-        std::fclose(file);
-    }
-    std::size_t field = stat.rfind(')');
-    if (field == std::string::npos)
-        return -1;
-    // starttime is field 22; field 3 (the state) follows the command's closing parenthesis.
-    const char* at = stat.c_str() + field + 2;
-    for (int n = 3; n < 22 && at; ++n) {
-        at = std::strchr(at, ' ');
-        if (at)
-            ++at;
-    }
-    if (!at)
-        return -1;
-    double startTicks = std::strtod(at, nullptr);
-    double ticksPerSecond = static_cast<double>(sysconf(_SC_CLK_TCK));
-    return static_cast<double>(clockNs(CLOCK_BOOTTIME)) / 1e6 - startTicks * 1000.0 / ticksPerSecond;
-}
-
-void report(const std::string& line)
-{
-    std::fputs(line.c_str(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
-// Reports the first frame once: the first Paint any widget receives starts a zero-delay timer, which
-// runs when that paint pass, flush to the X server included, has returned to the event loop.
-class FirstFrameProbe : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (!m_seen && event->type() == QEvent::Paint) {
-            m_seen = true;
-            QTimer::singleShot(0, [] {
-                char line[64];
-                std::snprintf(line, sizeof line, "first-frame %.3f", msSinceProcessStart());
-                report(line);
-            });
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    bool m_seen = false;
-};
+using protocol::report;
 
 class CountdownWindow : public QMainWindow {
 public:
@@ -158,12 +89,12 @@ private:
     {
         m_timer.start();
         if (m_measure)
-            report("arm " + std::to_string(clockNs(CLOCK_MONOTONIC)));
+            report("arm " + std::to_string(protocol::monotonicNs()));
     }
 
     void tick()
     {
-        long long now = clockNs(CLOCK_MONOTONIC);
+        long long now = protocol::monotonicNs();
         if (m_measure)
             report("tick " + std::to_string(++m_ticks) + " " + std::to_string(now));
         if (m_left > 0)
@@ -204,8 +135,8 @@ private:
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    const bool measure = measuring();
-    FirstFrameProbe probe;
+    const bool measure = protocol::measuring();
+    protocol::FirstFrameProbe probe;
     if (measure)
         app.installEventFilter(&probe);
     CountdownWindow window(measure);
