@@ -4,7 +4,6 @@
 #include "library/QuitMenuItem.h"
 #include "platforms/qt/QtShortcut.h"
 
-#include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -28,20 +27,6 @@ Ref<MenuItem> append(MenuItem& parent, const ItemSpec& spec)
     return item;
 }
 
-// One line per action: its text, "-" for a separator, then its shortcut and "(off)" when disabled.
-std::vector<std::string> describe(const QWidget& menu)
-{
-    std::vector<std::string> lines;
-    for (const QAction* action : menu.actions()) {
-        std::string line = action->isSeparator() ? "-" : action->text().toStdString();
-        if (!action->shortcut().isEmpty())
-            line += " [" + action->shortcut().toString(QKeySequence::PortableText).toStdString() + "]";
-        if (!action->isEnabled())
-            line += " (off)";
-        lines.push_back(line);
-    }
-    return lines;
-}
 } // namespace
 
 class QtMenuBarTest : public QtTest { };

@@ -10,7 +10,9 @@
 #include "platforms/qt/QtPlatform.h"
 #include "platforms/qt/QtWindowView.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QColor>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -18,6 +20,34 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+// One line per action: its text, "-" for a separator, then its shortcut and "(off)" when disabled.
+inline std::vector<std::string> describe(const QWidget& menu)
+{
+    std::vector<std::string> lines;
+    for (const QAction* action : menu.actions()) {
+        std::string line = action->isSeparator() ? "-" : action->text().toStdString();
+        if (!action->shortcut().isEmpty())
+            line += " [" + action->shortcut().toString(QKeySequence::PortableText).toStdString() + "]";
+        if (!action->isEnabled())
+            line += " (off)";
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+inline bool isRed(QColor c)
+{
+    return c.red() > 200 && c.green() < 60 && c.blue() < 60;
+}
+inline bool isDarkRed(QColor c)
+{
+    return c.red() > 100 && c.red() < 160 && c.green() < 40 && c.blue() < 40;
+}
+inline bool isBlack(QColor c)
+{
+    return c.red() < 60 && c.green() < 60 && c.blue() < 60;
+}
 
 // A window class that logs what reaches its MouseDown and KeyDown handlers.
 struct RecordingWindow : Window {

@@ -6,17 +6,6 @@
 #include <QImage>
 #include <QPixmap>
 
-namespace {
-bool isRed(QColor c)
-{
-    return c.red() > 200 && c.green() < 60 && c.blue() < 60;
-}
-bool isBlack(QColor c)
-{
-    return c.red() < 60 && c.green() < 60 && c.blue() < 60;
-}
-} // namespace
-
 class QtScreenshotTest : public QtTest { };
 
 // What a person sees at 14 seconds left: red digits, never black, over a bar filled to 14 of 60.

@@ -27,6 +27,7 @@ public:
     void setMultiLine(bool);
 
     const QString& text() const { return m_text; }
+    const QColor& textColor() const { return m_color; }
     // The font the text is painted in: the label's own, made smaller when a single line would not fit.
     QFont paintFont() const;
     // Where a single line of text is painted, in the view's coordinates.
