@@ -7,11 +7,19 @@
 
 #include <atomic>
 #include <cstdio>
+#include <exception>
 #include <string>
 
 namespace {
 std::atomic<std::size_t> liveObjects { 0 };
 std::atomic<std::size_t> finalizerFailures { 0 };
+
+void reportFinalizerFailure(const ClassTable& table, const char* what)
+{
+    finalizerFailures.fetch_add(1, std::memory_order_relaxed);
+    std::fprintf(stderr, "Exception in finaliser of %.*s: %s\n", static_cast<int>(table.nameView().size()),
+        table.nameView().data(), what);
+}
 } // namespace
 
 std::size_t RuntimeFinalizerFailureCount()
@@ -53,9 +61,7 @@ void Object::ctblinit()
 
 ClassTable* Object::lookup()
 {
-    if (!ctbl)
-        ctblinit();
-    return ctbl;
+    return classLookup<Object>();
 }
 
 void RuntimeLockObject(Object* object)
@@ -94,16 +100,17 @@ void Object::destroy()
         RuntimeWeakControlRelease(m_weak);
         m_weak = nullptr;
     }
-    // Finalisers run class first, then ancestors. A finaliser must not raise: the object goes either way.
+    // Finalisers run class first, then ancestors. A finaliser must not raise: the object goes either way,
+    // and nothing may leave here, since the last release often runs in a destructor.
     for (const ClassTable* table = m_class; table; table = table->base) {
         if (!table->finalizer)
             continue;
         try {
             table->finalizer(this);
-        } catch (const RaisedException& raised) {
-            finalizerFailures.fetch_add(1, std::memory_order_relaxed);
-            std::fprintf(stderr, "Exception in finaliser of %.*s: %s\n",
-                static_cast<int>(table->nameView().size()), table->nameView().data(), raised.what());
+        } catch (const std::exception& error) {
+            reportFinalizerFailure(*table, error.what());
+        } catch (...) {
+            reportFinalizerFailure(*table, "an exception of unknown type");
         }
     }
     m_bindings.reset();

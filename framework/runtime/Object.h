@@ -70,7 +70,7 @@ void RuntimeLockUnlockObjects(Object* newValue, Object* oldValue);
 
 std::size_t RuntimeLiveObjectCount();
 
-// How many finalisers have raised: the object was freed all the same, and the failure was printed.
+// How many finalisers have thrown: the object was freed all the same, and the failure was printed.
 std::size_t RuntimeFinalizerFailureCount();
 
 // The object's own event table, made on first use.

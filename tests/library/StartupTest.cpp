@@ -5,6 +5,8 @@
 #include "library/Window.h"
 #include "runtime/RuntimeException.h"
 
+#include <stdexcept>
+#include <string>
 #include <thread>
 
 namespace {
@@ -121,4 +123,35 @@ TEST_F(StartupTest, AFinaliserThatRaisesMakesTheExitStatusAFailure)
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
         "Exception in finaliser of test.RaisingFinaliser: NilObjectException: An object was nil.\n");
     EXPECT_EQ(RuntimeExit(), 1);
+}
+
+// Whatever a finaliser throws stays in the release: the object is freed, the failure reported, and
+// nothing reaches the destructor that let the last reference go.
+TEST_F(StartupTest, AFinaliserThatThrowsSomethingElseIsContainedAndReported)
+{
+    struct Case {
+        const char* name;
+        ClassTable::Hook finalizer;
+        const char* report;
+    };
+    const Case cases[] = {
+        { "test.StdFinaliser", [](Object*) { throw std::runtime_error("disk gone"); }, "disk gone" },
+        { "test.OddFinaliser", [](Object*) { throw 42; }, "an exception of unknown type" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RuntimeLibraryInitialize();
+        ClassTable* table = RuntimeNewClass(Object::lookup());
+        RuntimeSetClassName(table, c.name);
+        table->finalizer = c.finalizer;
+        std::size_t before = RuntimeLiveObjectCount();
+        testing::internal::CaptureStderr();
+        {
+            Ref<Object> object = RuntimeNewObject(table);
+        }
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "Exception in finaliser of " + std::string(c.name) + ": " + c.report + "\n");
+        EXPECT_EQ(RuntimeLiveObjectCount(), before);
+        EXPECT_EQ(RuntimeExit(), 1);
+    }
 }
