@@ -1,6 +1,5 @@
 #include "SystemSupport.h"
 
-#include "../support/PropertySetBuilder.h"
 #include "app/App.h"
 #include "library/MassPropertySetter.h"
 #include "library/MenuBar.h"
@@ -8,6 +7,7 @@
 #include "mainwindow/vorpel_timer.h"
 #include "menus/MainMenuBar.h"
 #include "runtime/Delegate.h"
+#include "support/PropertySetBuilder.h"
 
 #include <cstdint>
 #include <iterator>
@@ -178,6 +178,43 @@ TEST(MainWindowConstruction, SetsAreAppliedAfterWhatMustPrecedeThem)
     finalize();
     RuntimeSetPlatform(nullptr);
     EXPECT_EQ(RuntimeLiveObjectCount(), objects);
+}
+
+namespace {
+std::vector<std::string> lookedUp;
+RefPtr<Object> recordedLookup(::Window* window, String* name)
+{
+    lookedUp.emplace_back(name->bytes());
+    return ::Window::ControlByName_(window, name);
+}
+RefPtr<::Timer> recordedTimerAccessor(Window1::Window1* window)
+{
+    lookedUp.emplace_back("through the timer accessor");
+    return Window1::Window1::vorpel_timer(window);
+}
+} // namespace
+
+// Construction keeps no control: it looks each one up by name again before every use, itself rather
+// than through the window's accessors.
+TEST(MainWindowConstruction, LooksEachControlUpByNameBeforeEveryUse)
+{
+    HeadlessPlatform platform;
+    RuntimeSetPlatform(&platform);
+    initialize();
+    lookedUp.clear();
+    {
+        ReplacedEntry lookup(
+            Window1::Window1::lookup(), ::Window::kControlByName.index, method<&recordedLookup>());
+        ReplacedEntry accessor(Window1::Window1::lookup(), Window1::Window1::kVorpelTimer.index,
+            method<&recordedTimerAccessor>());
+        EarlyStartup_();
+        RunFrameworkInitialization(&LateStartup_);
+    }
+    EXPECT_EQ(lookedUp,
+        (std::vector<std::string> {
+            "vorpel_timer", "vorpel_timer", "limitbar", "timertext", "timertext", "timertext" }));
+    finalize();
+    RuntimeSetPlatform(nullptr);
 }
 
 TEST_F(MainWindow, TickBindingHoldsTheWindowWeakly)
