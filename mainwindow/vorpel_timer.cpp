@@ -1,5 +1,6 @@
 #include "mainwindow/vorpel_timer.h"
 
+#include "library/ActionSource.h"
 #include "library/PaneChild.h"
 #include "runtime/StackCheck.h"
 

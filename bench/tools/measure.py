@@ -212,7 +212,7 @@ def measure_startup(command, runs, stderr_path, timeout_s):
 def startup(args):
     """Starts the programs in turn, round after round, the order swapped each round, so that a slow
     spell of the host falls on all of them; the ratio is taken within each round."""
-    programs = [spec.split("=", 1) for spec in args.programs]
+    programs = [given.split("=", 1) for given in args.programs]
     if len(programs) < 2 or any(len(p) != 2 for p in programs):
         sys.exit("measure.py startup: give two or more NAME=COMMAND")
     stderr_path = args.out + ".stderr"

@@ -44,7 +44,7 @@ template <bool Label::*Member> constexpr auto fontFlag()
 {
     return &property::set<Label, bool, Member, &fontChanged>;
 }
-template <bool Label::*Member> constexpr auto flag()
+template <bool Label::*Member> constexpr auto getFlag()
 {
     return &property::get<Label, bool, Member>;
 }
@@ -65,18 +65,19 @@ void Label::ctblinit()
         &property::get<Label, std::int32_t, &Label::textAlign>, scope());
     RuntimeRegisterProperty(
         ctbl, "TextColor", "c", &setTextColor, &property::get<Label, Color, &Label::textColor>, scope());
-    RuntimeRegisterProperty(ctbl, "MultiLine", "b", &setMultiline, flag<&Label::multiLine>(), scope());
+    RuntimeRegisterProperty(ctbl, "MultiLine", "b", &setMultiline, getFlag<&Label::multiLine>(), scope());
     RuntimeRegisterProperty(ctbl, "Selectable", "b", &property::set<Label, bool, &Label::selectable>,
-        flag<&Label::selectable>(), scope());
+        getFlag<&Label::selectable>(), scope());
     RuntimeRegisterProperty(ctbl, "Transparent", "b", &property::set<Label, bool, &Label::transparent>,
-        flag<&Label::transparent>(), scope());
+        getFlag<&Label::transparent>(), scope());
     RuntimeRegisterProperty(ctbl, "TextFont", "s",
         &property::setString<Label, &Label::textFont, &fontChanged>,
         &property::getString<Label, &Label::textFont>, scope());
-    RuntimeRegisterProperty(ctbl, "Bold", "b", fontFlag<&Label::bold>(), flag<&Label::bold>(), scope());
-    RuntimeRegisterProperty(ctbl, "Italic", "b", fontFlag<&Label::italic>(), flag<&Label::italic>(), scope());
+    RuntimeRegisterProperty(ctbl, "Bold", "b", fontFlag<&Label::bold>(), getFlag<&Label::bold>(), scope());
     RuntimeRegisterProperty(
-        ctbl, "Underline", "b", fontFlag<&Label::underline>(), flag<&Label::underline>(), scope());
+        ctbl, "Italic", "b", fontFlag<&Label::italic>(), getFlag<&Label::italic>(), scope());
+    RuntimeRegisterProperty(
+        ctbl, "Underline", "b", fontFlag<&Label::underline>(), getFlag<&Label::underline>(), scope());
     RuntimeRegisterProperty(ctbl, "DataSource", "s", &property::setString<Label, &Label::dataSource>,
         &property::getString<Label, &Label::dataSource>, scope());
     RuntimeRegisterProperty(ctbl, "DataField", "s", &property::setString<Label, &Label::dataField>,

@@ -9,19 +9,3 @@ ClassTable* PaneChild_::lookup()
     }
     return ctbl;
 }
-
-ClassTable* actionSource::ctbl = nullptr;
-ClassTable* actionSource::lookup()
-{
-    if (!ctbl)
-        ctbl = RuntimeNewInterface("actionSource");
-    return ctbl;
-}
-
-ClassTable* actionNotificationReceiver::ctbl = nullptr;
-ClassTable* actionNotificationReceiver::lookup()
-{
-    if (!ctbl)
-        ctbl = RuntimeNewInterface("actionNotificationReceiver");
-    return ctbl;
-}

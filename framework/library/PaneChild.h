@@ -2,7 +2,7 @@
 
 #include "runtime/ClassTable.h"
 
-#include <cstdint>
+#include <cstddef>
 
 class Window;
 
@@ -14,19 +14,6 @@ struct PaneChild_ {
     static constexpr std::size_t kWindow = 1;
     static constexpr std::size_t kIndex = 2;
     static constexpr std::size_t kSetIndex = 3;
-    static ClassTable* ctbl;
-    static ClassTable* lookup();
-};
-
-// The interface of objects that raise an action and notify receivers: addActionNotificationReceiver,
-// removeActionNotificationReceiver.
-struct actionSource {
-    static ClassTable* ctbl;
-    static ClassTable* lookup();
-};
-
-// The interface a receiver of action notifications implements: PerformAction(Object* sender).
-struct actionNotificationReceiver {
     static ClassTable* ctbl;
     static ClassTable* lookup();
 };

@@ -1,5 +1,7 @@
 #include "Startup.h"
 
+#include "ActionNotificationReceiver.h"
+#include "ActionSource.h"
 #include "Application.h"
 #include "Control.h"
 #include "Label.h"

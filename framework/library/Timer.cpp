@@ -1,7 +1,9 @@
 #include "Timer.h"
 
+#include "ActionNotificationReceiver.h"
+#include "ActionSource.h"
 #include "FrameworkState.h"
-#include "PaneChild.h"
+#include "PropertySetters.h"
 #include "runtime/MainThread.h"
 
 #include <algorithm>
@@ -42,17 +44,18 @@ void setEnabled(Object* object, std::int32_t index, bool enabled)
 {
     Timer::Enabled::Set(static_cast<Timer*>(object), index, enabled);
 }
-std::int32_t getMode(Object* object)
+
+// Mode, Period and Enabled alike: a change, or a timer that is not armed as its state says it should
+// be, arms it afresh.
+template <class T, T Timer::*Member> void setAndRearm(Timer* timer, T value)
 {
-    return static_cast<Timer*>(object)->mode;
-}
-std::int32_t getPeriod(Object* object)
-{
-    return static_cast<Timer*>(object)->period;
-}
-bool getEnabled(Object* object)
-{
-    return static_cast<Timer*>(object)->enabled;
+    UITrap_();
+    if (!timer)
+        RaiseNilObjectException();
+    if (timer->*Member == value && timer->deadline.has_value() == shouldRun(*timer))
+        return;
+    timer->*Member = value;
+    rearm(*timer);
 }
 
 void timerInitializer(Object* object)
@@ -94,9 +97,12 @@ void Timer::ctblinit()
     RuntimeRegisterOperation(ctbl, "_CallAction", "", "",
         RuntimeAllocateAttributeTable({ { "__Scope", "Public" }, { "Hidden", "" } }));
     RuntimeDeclareEvents(ctbl, { "Action" });
-    RuntimeRegisterProperty(ctbl, "Mode", "i4", &setMode, &getMode, pub());
-    RuntimeRegisterProperty(ctbl, "Period", "i4", &setPeriod, &getPeriod, pub());
-    RuntimeRegisterProperty(ctbl, "Enabled", "b", &setEnabled, &getEnabled, pub());
+    RuntimeRegisterProperty(
+        ctbl, "Mode", "i4", &setMode, &property::get<Timer, std::int32_t, &Timer::mode>, pub());
+    RuntimeRegisterProperty(
+        ctbl, "Period", "i4", &setPeriod, &property::get<Timer, std::int32_t, &Timer::period>, pub());
+    RuntimeRegisterProperty(
+        ctbl, "Enabled", "b", &setEnabled, &property::get<Timer, bool, &Timer::enabled>, pub());
     RuntimeRegisterInterface(ctbl, actionSource::lookup(),
         { method<&Timer::addActionNotificationReceiver>(),
             method<&Timer::removeActionNotificationReceiver>() });
@@ -146,41 +152,24 @@ void Timer::CallAction_(Timer* timer)
     for (Ref<Object>& receiver : receivers) {
         if (const InterfaceImpl* impl
             = receiver->classTable()->findInterface(actionNotificationReceiver::lookup()))
-            entryAs<void (*)(Object*, Object*)>(impl->method(0))(receiver.ptr(), timer);
+            entryAs<void (*)(Object*, Object*)>(impl->method(actionNotificationReceiver::kPerformAction))(
+                receiver.ptr(), timer);
     }
 }
 
 void Timer::Mode::Set(Timer* timer, std::int32_t, std::int32_t mode)
 {
-    UITrap_();
-    if (!timer)
-        RaiseNilObjectException();
-    if (timer->mode == mode && (timer->deadline.has_value() == shouldRun(*timer)))
-        return;
-    timer->mode = mode;
-    rearm(*timer);
+    setAndRearm<std::int32_t, &Timer::mode>(timer, mode);
 }
 
 void Timer::Period::Set(Timer* timer, std::int32_t, std::int32_t period)
 {
-    UITrap_();
-    if (!timer)
-        RaiseNilObjectException();
-    if (timer->period == period && (timer->deadline.has_value() == shouldRun(*timer)))
-        return;
-    timer->period = period;
-    rearm(*timer);
+    setAndRearm<std::int32_t, &Timer::period>(timer, period);
 }
 
 void Timer::Enabled::Set(Timer* timer, std::int32_t, bool enabled)
 {
-    UITrap_();
-    if (!timer)
-        RaiseNilObjectException();
-    if (timer->enabled == enabled && (timer->deadline.has_value() == shouldRun(*timer)))
-        return;
-    timer->enabled = enabled;
-    rearm(*timer);
+    setAndRearm<bool, &Timer::enabled>(timer, enabled);
 }
 
 void RuntimeTimerDue(Timer& timer)

@@ -18,9 +18,7 @@ void Delegate::ctblinit()
 
 ClassTable* Delegate::lookup()
 {
-    if (!ctbl)
-        ctblinit();
-    return ctbl;
+    return classLookup<Delegate>();
 }
 
 Ref<Delegate> RuntimeCreateDelegate(

@@ -15,9 +15,7 @@ void RuntimeException::ctblinit()
 }
 ClassTable* RuntimeException::lookup()
 {
-    if (!ctbl)
-        ctblinit();
-    return ctbl;
+    return classLookup<RuntimeException>();
 }
 
 #define VORPEL_DEFINE_EXCEPTION(Name)                                                                        \
@@ -31,9 +29,7 @@ ClassTable* RuntimeException::lookup()
     }                                                                                                        \
     ClassTable* Name::lookup()                                                                               \
     {                                                                                                        \
-        if (!ctbl)                                                                                           \
-            ctblinit();                                                                                      \
-        return ctbl;                                                                                         \
+        return classLookup<Name>();                                                                          \
     }
 
 VORPEL_DEFINE_EXCEPTION(NilObjectException)

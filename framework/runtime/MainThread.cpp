@@ -4,6 +4,7 @@
 #include "RuntimeException.h"
 
 #include <atomic>
+#include <thread>
 
 namespace {
 std::atomic<std::thread::id> mainThread {};

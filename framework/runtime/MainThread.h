@@ -1,7 +1,5 @@
 #pragma once
 
-#include <thread>
-
 // Records the calling thread as the application's main thread.
 void RuntimeRecordMainThread();
 bool RuntimeIsMainThread();

@@ -1,4 +1,5 @@
 #include "support/HeadlessFixture.h"
+#include "support/RaisedBy.h"
 
 #include "library/Application.h"
 #include "library/Label.h"
@@ -12,19 +13,6 @@
 #include <functional>
 #include <string>
 #include <thread>
-
-namespace {
-// The name of the runtime exception that body raised, or "" when it raised none.
-std::string raisedBy(const std::function<void()>& body)
-{
-    try {
-        body();
-    } catch (const RaisedException& raised) {
-        return std::string(raised.exception().classTable()->nameView());
-    }
-    return "";
-}
-} // namespace
 
 class AccessorTest : public HeadlessTest { };
 

@@ -1,4 +1,4 @@
-#include "../support/PropertySetBuilder.h"
+#include "support/PropertySetBuilder.h"
 
 #include "library/MassPropertySetter.h"
 #include "runtime/RuntimeException.h"

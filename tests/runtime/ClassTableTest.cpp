@@ -1,4 +1,4 @@
-#include "../support/ProbeClasses.h"
+#include "support/ProbeClasses.h"
 
 #include "runtime/RuntimeException.h"
 

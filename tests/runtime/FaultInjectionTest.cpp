@@ -1,4 +1,4 @@
-#include "../support/ProbeClasses.h"
+#include "support/ProbeClasses.h"
 
 #include "runtime/FaultInjection.h"
 #include "runtime/MainThread.h"

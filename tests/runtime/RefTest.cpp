@@ -1,5 +1,5 @@
-#include "../support/ProbeClasses.h"
-#include "../support/RefRecorder.h"
+#include "support/ProbeClasses.h"
+#include "support/RefRecorder.h"
 
 #include "runtime/RuntimeException.h"
 

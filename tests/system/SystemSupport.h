@@ -6,6 +6,7 @@
 #include "platforms/headless/HeadlessPlatform.h"
 #include "runtime/RuntimeException.h"
 #include "startup/Program.h"
+#include "support/RaisedBy.h"
 
 #include <gtest/gtest.h>
 
@@ -73,14 +74,3 @@ protected:
 private:
     std::size_t m_objects = 0;
 };
-
-// Runs the body and returns the class name of the runtime exception it raised, or "" when none.
-template <class Body> std::string raisedBy(Body body)
-{
-    try {
-        body();
-    } catch (const RaisedException& raised) {
-        return std::string(raised.exception().classTable()->nameView());
-    }
-    return "";
-}

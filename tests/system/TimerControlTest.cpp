@@ -1,5 +1,6 @@
 #include "SystemSupport.h"
 
+#include "library/ActionSource.h"
 #include "library/PaneChild.h"
 #include "mainwindow/vorpel_timer.h"
 
