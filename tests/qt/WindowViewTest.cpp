@@ -2,6 +2,7 @@
 
 #include "library/FrameworkState.h"
 
+#include <QApplication>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
@@ -49,6 +50,29 @@ TEST_F(QtWindowViewTest, AFullScreenWindowFirstShowsAtTheScreensSizeWithItsContr
     EXPECT_EQ(frameOf(*bar), QRect(20, content.height() - 42, content.width() - 40, 22));
     EXPECT_EQ(labelView()->geometry(), frameOf(*label));
     EXPECT_EQ(barView()->geometry(), frameOf(*bar));
+}
+
+// The window manager's "leave full screen" reaches the view as a state change it did not ask for. The
+// window must not keep the screen's size with its title bar above the top edge and no limits.
+TEST_F(QtWindowViewTest, TakenOutOfFullScreenByTheWindowManagerItComesBackAtItsOwnSizeAndLimits)
+{
+    openCountdownWindow(true);
+    apply(*window, { { "MinWidth", 64 }, { "MinHeight", 64 } });
+    EXPECT_EQ(view->minimumSize(), QSize(0, 0)) << "no limit stands in the way of full screen";
+
+    view->setWindowState(Qt::WindowNoState);
+    QApplication::processEvents();
+
+    int menu = view->menuBar()->height();
+    EXPECT_FALSE(view->isFullScreen());
+    EXPECT_EQ(view->size(), QSize(776, 456 + menu));
+    QRect area = view->screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(view->geometry())) << "placed on the screen, not above it";
+    EXPECT_LE((view->geometry().center() - area.center()).manhattanLength(), 2) << "in the middle";
+    EXPECT_EQ(view->minimumSize(), QSize(64, 64 + menu));
+    EXPECT_EQ(labelView()->geometry(), QRect(20, 14, 728, 388)) << "the controls follow";
+    EXPECT_EQ(barView()->geometry(), QRect(20, 414, 736, 22));
+    EXPECT_TRUE(window->fullScreen) << "the view changes nothing in the library";
 }
 
 TEST_F(QtWindowViewTest, ControlsFollowTheirLocksWhileTheWindowIsResized)

@@ -133,7 +133,7 @@ void QtWindowView::present()
     applyBackground();
     applyFlags();
     rebuildMenuBar();
-    applySizeLimits();
+    applySizeLimits(window->fullScreen);
     if (window->fullScreen) {
         // Without a window manager the full-screen state does nothing: take the screen ourselves.
         if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -179,7 +179,7 @@ void QtWindowView::sync(WindowAspect aspect)
         applyTitle();
         break;
     case WindowAspect::Size:
-        applySizeLimits();
+        applySizeLimits(window->fullScreen);
         if (!window->fullScreen)
             resize(clampSize(window->width), clampSize(window->height) + menuBarHeight());
         break;
@@ -190,7 +190,7 @@ void QtWindowView::sync(WindowAspect aspect)
         Qt::WindowFlags before = windowFlags();
         applyFlags();
         applyMenuBarVisibility();
-        applySizeLimits();
+        applySizeLimits(window->fullScreen);
         // New flags hide a shown window; a full-screen change needs a new show as well.
         if (wasVisible && window->visible && (stateChanged || windowFlags() != before))
             showInState();
@@ -268,6 +268,28 @@ void QtWindowView::closeEvent(QCloseEvent* event)
         RuntimeDeliverCloseRequest(*window);
 }
 
+void QtWindowView::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    Window* window = m_window.get();
+    auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if (!window || !window->fullScreen || !(change->oldState() & Qt::WindowFullScreen)
+        || (windowState() & (Qt::WindowFullScreen | Qt::WindowMinimized)))
+        return;
+    // The window manager took the window out of full screen. It would give it back the screen's size it
+    // had before, its title bar above the top edge and no limits: make it a window of its own size
+    // instead, in the middle of the screen.
+    applySizeLimits(false);
+    if (windowState() & Qt::WindowMaximized)
+        return;
+    QRect place(0, 0, clampSize(window->width), clampSize(window->height) + menuBarHeight());
+    if (QScreen* shown = screen())
+        place.moveCenter(shown->availableGeometry().center());
+    setGeometry(place);
+}
+
 void QtWindowView::applyTitle()
 {
     if (Window* window = m_window.get())
@@ -308,13 +330,13 @@ void QtWindowView::applyFlags()
         setWindowFlags(flags);
 }
 
-void QtWindowView::applySizeLimits()
+void QtWindowView::applySizeLimits(bool fullScreen)
 {
     Window* window = m_window.get();
     if (!window)
         return;
     // A full-screen window takes the screen whatever its limits say.
-    if (window->fullScreen) {
+    if (fullScreen) {
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         return;

@@ -13,7 +13,8 @@ class Window;
 
 // The top-level Qt window of a library Window: its menu bar and a content area holding one view per
 // Label and ProgressBar, placed at the controls' frames. Presses, keys, resizes and the close button
-// go back to the class library; the view itself decides nothing.
+// go back to the class library; the view itself decides nothing, save the size and place of a window that
+// the window manager takes out of full screen.
 class QtWindowView final : public QMainWindow {
 public:
     explicit QtWindowView(Window&);
@@ -35,6 +36,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent*) override;
+    void changeEvent(QEvent*) override;
 
 private:
     class Content;
@@ -43,7 +45,7 @@ private:
     void applyTitle();
     void applyBackground();
     void applyFlags();
-    void applySizeLimits();
+    void applySizeLimits(bool fullScreen);
     void rebuildMenuBar();
     void applyMenuBarVisibility();
     void showInState();
