@@ -8,21 +8,21 @@
 #include <QMenuBar>
 
 namespace {
-struct ItemSpec {
+struct ItemDesign {
     const char* text;
     const char* shortcut = "";
     bool autoEnable = true;
 };
 
-Ref<MenuItem> append(MenuItem& parent, const ItemSpec& spec)
+Ref<MenuItem> append(MenuItem& parent, const ItemDesign& design)
 {
     Ref<MenuItem> item = newObject<MenuItem>();
     callMethod(item.ptr(), MenuItem::kConstructor);
-    Ref<String> text = String::create(spec.text);
-    Ref<String> shortcut = String::create(spec.shortcut);
+    Ref<String> text = String::create(design.text);
+    Ref<String> shortcut = String::create(design.shortcut);
     MenuItem::Text::Set(item.ptr(), 0, text.ptr());
     MenuItem::KeyboardShortcut::Set(item.ptr(), 0, shortcut.ptr());
-    MenuItem::AutoEnable::Set(item.ptr(), 0, spec.autoEnable);
+    MenuItem::AutoEnable::Set(item.ptr(), 0, design.autoEnable);
     callMethod(&parent, MenuItem::kAppend, item.ptr());
     return item;
 }

@@ -31,11 +31,20 @@ struct StartupMessages {
 };
 StartupMessages* startupMessages = nullptr;
 
+// Started outside a login session (su, ssh, a bare X server) there is no XDG_RUNTIME_DIR, and Qt says
+// that it makes a folder of its own instead. It does, and nothing is amiss: that line is no news for the
+// person who started the program.
+bool isQtRuntimeFolderNotice(const QString& message)
+{
+    return message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"));
+}
+
 void holdStartupMessage(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
     StartupMessages& messages = *startupMessages;
     if (type != QtFatalMsg) {
-        messages.held.emplace_back(type, message);
+        if (!isQtRuntimeFolderNotice(message))
+            messages.held.emplace_back(type, message);
         return;
     }
     QString reason = messages.held.empty() ? message : messages.held.front().second;
@@ -90,7 +99,8 @@ std::unique_ptr<QtPlatform> QtPlatform::createForProgram(int& argc, char** argv)
 {
     try {
         return create(argc, argv);
-    } catch (const QtPlatformError& error) {
+    } catch (const std::exception& error) {
+        // No display, or the system refused what the platform needs (its timer, say).
         std::fprintf(stderr, "%s: %s\n", programName(argc, argv).c_str(), error.what());
         return nullptr;
     }

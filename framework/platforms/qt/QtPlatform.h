@@ -36,8 +36,8 @@ public:
     // Makes the QApplication from the program's arguments, which must outlive it, unless one exists
     // already (then it is used and not owned). Throws QtPlatformError when there is no display.
     static std::unique_ptr<QtPlatform> create(int& argc, char** argv);
-    // The same for a program's main: where create would throw, prints one line "<program>: <why>" on
-    // stderr and gives nil.
+    // The same for a program's main: where create would throw (no display, or no timer from the system),
+    // prints one line "<program>: <why>" on stderr and gives nil.
     static std::unique_ptr<QtPlatform> createForProgram(int& argc, char** argv);
     ~QtPlatform() override;
     QtPlatform(const QtPlatform&) = delete;
