@@ -63,10 +63,11 @@ void Main_()
         EarlyStartup_();
         RunFrameworkInitialization_(&LateStartup_);
         RuntimeRun_();
-    } catch (const RaisedException& raised) {
-        // Whatever its class: the report is the framework's. If the report itself raises, that passes on.
-        Ref<RuntimeException> caught(raised.exception());
-        UnhandledException_(caught.ptr());
+    } catch (...) {
+        // Whatever its class, a foreign C++ exception too: the report is the framework's. If the report
+        // itself raises, that passes on.
+        RefPtr<RuntimeException> caught = RuntimeCaughtException();
+        UnhandledException_(caught.get());
     }
 }
 

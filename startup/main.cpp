@@ -1,9 +1,12 @@
 #include "library/FrameworkState.h"
 #include "platforms/qt/QtPlatform.h"
+#include "runtime/RuntimeException.h"
 #include "runtime/RuntimeInit.h"
 #include "startup/Program.h"
 
+#include <cstdio>
 #include <memory>
+#include <string>
 
 int main(int argc, char** argv)
 {
@@ -12,7 +15,16 @@ int main(int argc, char** argv)
     if (!platform)
         return 1;
     RuntimeSetPlatform(platform.get());
-    std::int32_t status = runProgram();
+    std::int32_t status = 1;
+    try {
+        status = runProgram();
+    } catch (...) {
+        // The program entry has no handler: what leaves it (a class table that could not be built, a
+        // report that itself failed) still ends in one line and status 1, not an abort.
+        RefPtr<RuntimeException> escaped = RuntimeCaughtException();
+        std::fprintf(stderr, "vorpel: %s\n",
+            escaped && escaped->Message ? std::string(escaped->Message->bytes()).c_str() : "unhandled exception");
+    }
     // The platform goes after the shut-down, which still tells it about the windows it closes.
     RuntimeSetPlatform(nullptr);
     return status;

@@ -13,20 +13,29 @@
 namespace {
 // Runs one delivery; an exception that leaves it goes to the application's UnhandledException event,
 // and when nothing handles it the framework reports it and ends the loop.
+// A foreign C++ exception, which the exception helper passes on, is taken the same way: nothing a
+// delivery throws may unwind into the platform's event loop.
 void deliver(const std::function<void()>& body)
 {
     auto trampoline = [](void* argument) { (*static_cast<const std::function<void()>*>(argument))(); };
-    RefPtr<RuntimeException> exception
-        = RuntimeCallProtected(trampoline, const_cast<void*>(static_cast<const void*>(&body)));
-    if (!exception)
+    RefPtr<RuntimeException> exception;
+    bool failed = false;
+    try {
+        exception = RuntimeCallProtected(trampoline, const_cast<void*>(static_cast<const void*>(&body)));
+        failed = static_cast<bool>(exception);
+    } catch (...) {
+        exception = RuntimeCaughtException();
+        failed = true;
+    }
+    if (!failed)
         return;
     bool handled = false;
-    if (RefPtr<Application> application = framework().application) {
+    if (RefPtr<Application> application = framework().application; application && exception) {
         try {
             handled = RuntimeRaiseEvent(*application, Application::kUnhandledException, exception.get())
                           .value_or(false);
-        } catch (const RaisedException& raised) {
-            exception = RefPtr<RuntimeException>(&raised.exception());
+        } catch (...) {
+            exception = RuntimeCaughtException();
         }
     }
     if (!handled) {

@@ -340,8 +340,8 @@ void RuntimeCloseAllWindows(void (*report)(RuntimeException*))
         Ref<Window> window = framework().windows.back();
         try {
             Window::Close(window.ptr());
-        } catch (const RaisedException& raised) {
-            report(&raised.exception());
+        } catch (...) {
+            report(RuntimeCaughtException().get());
         }
     }
 }

@@ -2,6 +2,12 @@
 
 #include "RuntimeException.h"
 
+#include <cxxabi.h>
+
+#include <cstdlib>
+#include <memory>
+#include <typeinfo>
+
 ClassTable* RuntimeException::ctbl = nullptr;
 void RuntimeException::ctblinit()
 {
@@ -95,4 +101,48 @@ void RuntimeRaise(const ClassTable* table, std::string_view message)
 void RaiseNilObjectException()
 {
     RuntimeRaise(NilObjectException::lookup(), "An object was nil.");
+}
+
+namespace {
+// The type of the exception being handled, as the source spells it.
+std::string caughtTypeName()
+{
+    const std::type_info* type = abi::__cxa_current_exception_type();
+    if (!type)
+        return "an exception of unknown type";
+    int status = 0;
+    std::unique_ptr<char, decltype(&std::free)> readable(
+        abi::__cxa_demangle(type->name(), nullptr, nullptr, &status), &std::free);
+    return status == 0 && readable ? readable.get() : type->name();
+}
+
+RefPtr<RuntimeException> foreignException(std::string_view said)
+{
+    std::string message = "C++ exception " + caughtTypeName();
+    if (!said.empty() && said != caughtTypeName()) {
+        message += ": ";
+        message += said;
+    }
+    Ref<Object> object = RuntimeNewObject(RuntimeException::lookup());
+    auto& exception = static_cast<RuntimeException&>(object.get());
+    exception.Message = String::create(message);
+    return RefPtr<RuntimeException>(&exception);
+}
+} // namespace
+
+RefPtr<RuntimeException> RuntimeCaughtException() noexcept
+{
+    try {
+        try {
+            throw;
+        } catch (const RaisedException& raised) {
+            return RefPtr<RuntimeException>(&raised.exception());
+        } catch (const std::exception& error) {
+            return foreignException(error.what());
+        } catch (...) {
+            return foreignException({});
+        }
+    } catch (...) {
+        return nullptr;
+    }
 }

@@ -35,3 +35,9 @@ private:
 
 // Raises a new exception of the given class (RuntimeException or a subclass) with the message.
 [[noreturn]] void RuntimeRaise(const ClassTable*, std::string_view message);
+
+// Only inside a catch block: the exception being handled, as a runtime exception. A raised one is
+// itself; any other C++ exception (std::bad_alloc, whatever a toolkit throws) becomes a new
+// RuntimeException whose message names its type and what it says. Nil only when even that cannot be
+// made; nothing leaves it.
+RefPtr<RuntimeException> RuntimeCaughtException() noexcept;

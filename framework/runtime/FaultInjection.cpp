@@ -3,10 +3,13 @@
 #include "MainThread.h"
 #include "RuntimeException.h"
 
+#include <stdexcept>
+
 namespace {
 struct FaultSwitch {
     std::uint64_t failingCall = 0;
     std::uint64_t calls = 0;
+    FaultKind kind = FaultKind::Runtime;
 };
 FaultSwitch& faultSwitch()
 {
@@ -15,9 +18,9 @@ FaultSwitch& faultSwitch()
 }
 } // namespace
 
-void RuntimeSetFaultInjection(std::uint64_t failingCall)
+void RuntimeSetFaultInjection(std::uint64_t failingCall, FaultKind kind)
 {
-    faultSwitch() = { failingCall, 0 };
+    faultSwitch() = { failingCall, 0, kind };
 }
 
 std::uint64_t RuntimeFaultInjectionCalls()
@@ -32,6 +35,8 @@ void RuntimeFaultPoint()
         return;
     if (++state.calls == state.failingCall) {
         state.failingCall = 0;
+        if (state.kind == FaultKind::Foreign)
+            throw std::runtime_error("injected fault");
         RuntimeRaise(RuntimeException::lookup(), "injected fault");
     }
 }

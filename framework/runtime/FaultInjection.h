@@ -2,9 +2,13 @@
 
 #include <cstdint>
 
-// A test-only switch: when armed with n, the n-th framework call from then on raises a RuntimeException
-// instead of running, so tests can walk a failure through every step of a road. Disarmed (0) by default.
-void RuntimeSetFaultInjection(std::uint64_t failingCall);
+// What the armed call throws: a raised RuntimeException, or a foreign C++ exception (a std::runtime_error),
+// as a toolkit or an allocation failure would throw. Both say "injected fault".
+enum class FaultKind { Runtime, Foreign };
+
+// A test-only switch: when armed with n, the n-th framework call from then on throws instead of running,
+// so tests can walk a failure through every step of a road. Disarmed (0) by default.
+void RuntimeSetFaultInjection(std::uint64_t failingCall, FaultKind = FaultKind::Runtime);
 // How many framework calls have passed since the switch was last set.
 std::uint64_t RuntimeFaultInjectionCalls();
 

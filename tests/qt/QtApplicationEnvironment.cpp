@@ -1,14 +1,15 @@
-#include <QApplication>
+#include "platforms/qt/QtGuardedApplication.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 namespace {
-// One QApplication for the whole test program: Qt does not take kindly to a second one.
+// One QApplication for the whole test program, of the program's own kind: Qt does not take kindly to a
+// second one.
 class QtApplicationEnvironment final : public testing::Environment {
 public:
-    void SetUp() override { m_application = std::make_unique<QApplication>(m_argc, m_argv); }
+    void SetUp() override { m_application = std::make_unique<QtGuardedApplication>(m_argc, m_argv); }
     void TearDown() override { m_application.reset(); }
 
 private:

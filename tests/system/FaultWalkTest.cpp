@@ -23,7 +23,7 @@ struct Outcome {
 };
 
 // One whole run with a tick, a press, a key and Quit, the n-th framework call on the way failing.
-Outcome runFailingAt(std::uint64_t n)
+Outcome runFailingAt(std::uint64_t n, FaultKind kind)
 {
     HeadlessPlatform platform;
     RuntimeSetPlatform(&platform);
@@ -44,10 +44,10 @@ Outcome runFailingAt(std::uint64_t n)
 
     Outcome outcome;
     testing::internal::CaptureStderr();
-    RuntimeSetFaultInjection(n);
+    RuntimeSetFaultInjection(n, kind);
     try {
         outcome.status = runProgram();
-    } catch (const RaisedException&) {
+    } catch (...) {
         outcome.escaped = true;
         finalize();
     }
@@ -59,35 +59,46 @@ Outcome runFailingAt(std::uint64_t n)
 }
 } // namespace
 
-// Walks one failure through every framework call of a run: wherever it strikes, it is reported once,
-// the run still ends through shut-down, and nothing is left behind.
+// Walks one failure through every framework call of a run, as a raised runtime exception and as a
+// foreign C++ exception: wherever it strikes, it is reported once, the run still ends through shut-down,
+// and nothing is left behind.
 TEST(FaultWalk, AFailureAtAnyStepIsReportedOnceAndLeavesNothing)
 {
+    struct Kind {
+        FaultKind kind;
+        const char* report;
+    };
+    const Kind kinds[] = {
+        { FaultKind::Runtime, "Unhandled RuntimeException: injected fault" },
+        { FaultKind::Foreign, "Unhandled RuntimeException: C++ exception std::runtime_error: injected fault" },
+    };
     initialize();
     const std::size_t objects = RuntimeLiveObjectCount();
     const std::size_t strings = RuntimeLiveStringCount();
-    std::uint64_t n = 1;
-    for (;; ++n) {
-        SCOPED_TRACE(testing::Message() << "failing call " << n);
-        Outcome outcome = runFailingAt(n);
-        EXPECT_FALSE(outcome.escaped) << "escaped the program entry";
-        EXPECT_EQ(RuntimeLiveObjectCount(), objects) << "objects outlived the run";
-        EXPECT_EQ(RuntimeLiveStringCount(), strings) << "strings outlived the run";
-        EXPECT_FALSE(MainMenuBar::implicitInstance_);
-        if (!outcome.faultFired) {
-            EXPECT_EQ(outcome.status, 0);
-            EXPECT_EQ(outcome.reported, "");
-            break;
+    for (const Kind& kind : kinds) {
+        std::uint64_t n = 1;
+        for (;; ++n) {
+            SCOPED_TRACE(testing::Message() << kind.report << ", failing call " << n);
+            Outcome outcome = runFailingAt(n, kind.kind);
+            EXPECT_FALSE(outcome.escaped) << "escaped the program entry";
+            EXPECT_EQ(RuntimeLiveObjectCount(), objects) << "objects outlived the run";
+            EXPECT_EQ(RuntimeLiveStringCount(), strings) << "strings outlived the run";
+            EXPECT_FALSE(MainMenuBar::implicitInstance_);
+            if (!outcome.faultFired) {
+                EXPECT_EQ(outcome.status, 0);
+                EXPECT_EQ(outcome.reported, "");
+                break;
+            }
+            // A finaliser cannot pass an exception on: the runtime reports it and the exit status says so.
+            bool inFinaliser = occurrences(outcome.reported, "Exception in finaliser") == 1;
+            EXPECT_EQ(occurrences(outcome.reported, "injected fault"), 1u) << outcome.reported;
+            if (!inFinaliser) {
+                EXPECT_EQ(occurrences(outcome.reported, kind.report), 1u) << outcome.reported;
+            }
+            EXPECT_EQ(outcome.status, 1);
+            if (testing::Test::HasFailure())
+                return;
         }
-        // A finaliser cannot pass an exception on: the runtime reports it and the exit status says so.
-        bool inFinaliser = occurrences(outcome.reported, "Exception in finaliser") == 1;
-        EXPECT_EQ(occurrences(outcome.reported, "injected fault"), 1u) << outcome.reported;
-        if (!inFinaliser) {
-            EXPECT_EQ(occurrences(outcome.reported, "Unhandled RuntimeException: injected fault"), 1u);
-        }
-        EXPECT_EQ(outcome.status, 1);
-        if (testing::Test::HasFailure())
-            break;
+        EXPECT_GT(n, 100u) << "the walk reached the framework calls of start-up, the loop and shut-down";
     }
-    EXPECT_GT(n, 100u) << "the walk reached the framework calls of start-up, the loop and shut-down";
 }

@@ -1,6 +1,7 @@
 #include "QtPlatform.h"
 
 #include "DeadlineTimer.h"
+#include "QtGuardedApplication.h"
 #include "QtWindowView.h"
 #include "library/FrameworkState.h"
 #include "library/PlatformEvents.h"
@@ -67,7 +68,7 @@ std::unique_ptr<QApplication> makeApplication(int& argc, char** argv)
     messages.program = programName(argc, argv);
     startupMessages = &messages;
     messages.previous = qInstallMessageHandler(&holdStartupMessage);
-    auto application = std::make_unique<QApplication>(argc, argv);
+    std::unique_ptr<QApplication> application = std::make_unique<QtGuardedApplication>(argc, argv);
     qInstallMessageHandler(messages.previous);
     startupMessages = nullptr;
     QMessageLogContext context;
@@ -186,6 +187,10 @@ void QtPlatform::run()
     QApplication::exec();
     m_running = false;
     m_quitPending = false;
+    if (auto* guarded = dynamic_cast<QtGuardedApplication*>(QCoreApplication::instance())) {
+        if (std::exception_ptr escaped = guarded->takeEscaped())
+            std::rethrow_exception(escaped);
+    }
 }
 
 void QtPlatform::quit()

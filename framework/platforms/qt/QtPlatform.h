@@ -50,6 +50,8 @@ public:
     void controlChanged(RectControl&, ControlAspect) override;
     void scheduleTimer(Timer&, Clock::time_point deadline) override;
     void cancelTimer(Timer&) override;
+    // Under the program's own QtGuardedApplication, what an event's handling let out of Qt's loop ends
+    // the loop and is thrown again from here.
     void run() override;
     void quit() override;
 
