@@ -40,6 +40,51 @@ bool isQtRuntimeFolderNotice(const QString& message)
     return message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"));
 }
 
+// The display a platform plugin connects to, named as the user set it.
+QString displayOfPlugin(const QString& plugin)
+{
+    if (plugin == QLatin1String("wayland")) {
+        const char* name = std::getenv("WAYLAND_DISPLAY");
+        return QString::fromLocal8Bit(name && *name ? name : "wayland-0");
+    }
+    if (plugin == QLatin1String("xcb"))
+        return QString::fromLocal8Bit(std::getenv("DISPLAY"));
+    return {};
+}
+
+// Qt tries the session's platforms in turn (Wayland, then X11) and says of each that failed:
+//   Could not load the Qt platform plugin "wayland" in "" even though it was found.
+// after the plugin's own reason. The line names the displays tried and their reasons, in Qt's order; a
+// plugin that had no display set to try (X11 without DISPLAY) is no news.
+void reportNoDisplay(const StartupMessages& messages, const QString& fatal)
+{
+    static const QLatin1String failedPlugin("Could not load the Qt platform plugin \"");
+    QStringList displays;
+    QStringList reasons;
+    QStringList pending;
+    for (const auto& held : messages.held) {
+        const QString& text = held.second;
+        if (!text.startsWith(failedPlugin)) {
+            pending << text.trimmed();
+            continue;
+        }
+        QString display = displayOfPlugin(text.mid(failedPlugin.size()).section(QLatin1Char('"'), 0, 0));
+        if (!display.isEmpty()) {
+            displays << display;
+            reasons << pending;
+        }
+        pending.clear();
+    }
+    reasons << pending;
+    if (reasons.isEmpty())
+        reasons << fatal.section(QLatin1Char('\n'), 0, 0);
+    QString names = displays.join(QLatin1String(" or "));
+    std::fprintf(stderr, "%s: cannot open the desktop display%s%s (%s)\n", messages.program.c_str(),
+        names.isEmpty() ? "" : " ", names.toLocal8Bit().constData(),
+        reasons.join(QLatin1String("; ")).toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
 void holdStartupMessage(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
     StartupMessages& messages = *startupMessages;
@@ -48,11 +93,7 @@ void holdStartupMessage(QtMsgType type, const QMessageLogContext&, const QString
             messages.held.emplace_back(type, message);
         return;
     }
-    QString reason = messages.held.empty() ? message : messages.held.front().second;
-    const char* display = std::getenv("DISPLAY");
-    std::fprintf(stderr, "%s: cannot open the desktop display%s%s (%s)\n", messages.program.c_str(),
-        display && *display ? " " : "", display && *display ? display : "", reason.toLocal8Bit().constData());
-    std::fflush(stderr);
+    reportNoDisplay(messages, message);
     std::_Exit(1);
 }
 
