@@ -1,5 +1,7 @@
 #include "QtX11DestroyWatch.h"
 
+#include <QByteArray>
+
 #include <xcb/xcb.h>
 
 QtX11DestroyWatch::QtX11DestroyWatch(std::function<void(WId)> destroyed)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QAbstractNativeEventFilter>
-#include <QWindow>
+#include <QtGui/qwindowdefs.h>
 
 #include <functional>
 
