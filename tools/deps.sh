@@ -2,7 +2,7 @@
 # Installs from Debian's archive what building and testing need; quiet when all is present.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-noto-cjk
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libxcb1-dev fonts-noto-cjk
           xvfb x11-utils openbox clang libclang-rt-14-dev valgrind)
 
 missing=()

@@ -79,6 +79,12 @@ void RuntimeDeliverCloseRequest(Window& window)
     deliver([&] { callMethod(&window, Window::kClose); });
 }
 
+void RuntimeDeliverWindowGone(Window& window)
+{
+    Ref<Window> protect(window);
+    deliver([&] { Window::Close(&window); });
+}
+
 void RuntimeDeliverResize(Window& window, std::int32_t width, std::int32_t height)
 {
     Ref<Window> protect(window);

@@ -16,5 +16,8 @@ void RuntimeDeliverMenuChoice(MenuItem&);
 void RuntimeDeliverTimerDue(Timer&);
 // The user asked to close the window (its close button).
 void RuntimeDeliverCloseRequest(Window&);
+// The window is gone from the desktop (another program destroyed it): it closes, whatever its class
+// makes of a close request, so that no program runs on without the window it had.
+void RuntimeDeliverWindowGone(Window&);
 // The window's content area now has this size; controls are laid out by their locks.
 void RuntimeDeliverResize(Window&, std::int32_t width, std::int32_t height);

@@ -122,6 +122,23 @@ struct FailingCloseWindow : Window {
     static ClassTable* lookup() { return classLookup<FailingCloseWindow>(); }
 };
 ClassTable* FailingCloseWindow::ctbl = nullptr;
+// A window whose Close operation keeps it open, as a program may answer its close button.
+struct KeptOpenWindow : Window {
+    int closeEvents = 0;
+    static void KeepOpen(KeptOpenWindow*) { }
+    static void OnClose(KeptOpenWindow* self) { ++self->closeEvents; }
+    static ClassTable* ctbl;
+    static void ctblinit()
+    {
+        ctbl = RuntimeNewClass(Window::lookup());
+        RuntimeSetClassName(ctbl, "test.KeptOpenWindow");
+        ctbl->allocate = &allocateInstance<KeptOpenWindow>;
+        RuntimeReplaceMethod<&KeepOpen>(ctbl, Window::kClose);
+        RuntimeBindEventHandler<&OnClose>(ctbl, Window::kCloseEvent);
+    }
+    static ClassTable* lookup() { return classLookup<KeptOpenWindow>(); }
+};
+ClassTable* KeptOpenWindow::ctbl = nullptr;
 } // namespace
 
 class WindowTest : public HeadlessTest { };
@@ -270,4 +287,24 @@ TEST_F(WindowTest, AWindowWhoseCloseHandlerRaisesStillCloses)
     EXPECT_EQ(plain->refCount(), 1u);
     EXPECT_EQ(failing->refCount(), 1u);
     EXPECT_EQ(RuntimeExit(), 1);
+}
+
+TEST_F(WindowTest, AWindowTheDesktopLosesClosesEvenWhenItsClassKeepsItOpenOnRequest)
+{
+    Ref<KeptOpenWindow> window = newObject<KeptOpenWindow>();
+    callMethod(window.ptr(), Window::kConstructor);
+    platform.script([&] {
+        platform.requestClose(window.get());
+        EXPECT_TRUE(window->isOpen) << "a close request is the class's to answer";
+        platform.destroyWindow(window.get());
+    });
+    platform.script([] { ADD_FAILURE() << "the loop went on after the last window was lost"; });
+    RuntimeRun();
+    EXPECT_TRUE(platform.quitCalled());
+    EXPECT_FALSE(window->isOpen);
+    EXPECT_EQ(window->closeEvents, 1);
+    EXPECT_TRUE(framework().windows.empty());
+    EXPECT_TRUE(platform.shownWindows().empty());
+    EXPECT_EQ(window->refCount(), 1u);
+    EXPECT_EQ(RuntimeExit(), 0);
 }

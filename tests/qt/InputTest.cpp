@@ -4,6 +4,7 @@
 #include "library/MenuBar.h"
 #include "library/QuitMenuItem.h"
 
+#include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
@@ -179,4 +180,129 @@ TEST_F(QtInputTest, ShortcutsWorkWhileTheMenuBarIsHidden)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(undo->chosen, 1);
     EXPECT_TRUE(window->log.empty());
+}
+
+// Keys come from the desktop through the window, as on X11, where a lone Alt tap is a press with no
+// modifier held and a release with Alt held.
+class QtMenuKeyTest : public QtInputTest {
+protected:
+    void SetUp() override
+    {
+        QtInputTest::SetUp();
+        openCountdownWindow();
+        installMenus();
+        QApplication::processEvents();
+        shown = view->windowHandle();
+        ASSERT_TRUE(view->menuBar()->isVisible());
+    }
+    void tapAlt()
+    {
+        qt_handleKeyEvent(shown, QEvent::KeyPress, Qt::Key_Alt, Qt::NoModifier);
+        qt_handleKeyEvent(shown, QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier);
+        QApplication::processEvents();
+    }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QString text = QTest::keyToAscii(key) ? QString(QChar::fromLatin1(QTest::keyToAscii(key))) : QString();
+        qt_handleKeyEvent(shown, QEvent::KeyPress, key, modifiers, text);
+        qt_handleKeyEvent(shown, QEvent::KeyRelease, key, modifiers, text);
+        QApplication::processEvents();
+    }
+    // The bar neither highlights a title nor holds the keyboard.
+    void expectBarAtRest(const char* when)
+    {
+        EXPECT_EQ(view->menuBar()->activeAction(), nullptr) << when;
+        EXPECT_EQ(QApplication::focusWidget(), view->content()) << when;
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << when;
+    }
+
+    QWindow* shown = nullptr;
+};
+
+TEST_F(QtMenuKeyTest, AltAloneOpensNoKeyboardModeAndLaterKeysReachKeyDown)
+{
+    struct Case {
+        const char* name;
+        std::vector<Qt::Key> keys; // pressed one by one after the Alt tap; Key_Alt taps Alt again
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        { "a letter", { Qt::Key_A }, { "KeyDown a" } },
+        { "Down then Return, which once chose Quit", { Qt::Key_Down, Qt::Key_Return },
+            { "KeyDown \x1f", "KeyDown \r" } },
+        { "Right, Left, Space", { Qt::Key_Right, Qt::Key_Left, Qt::Key_Space },
+            { "KeyDown \x1d", "KeyDown \x1c", "KeyDown  " } },
+        { "a second tap, then a letter", { Qt::Key_Alt, Qt::Key_B }, { "KeyDown b" } },
+        { "Escape", { Qt::Key_Escape }, { "KeyDown \x1b" } },
+    };
+    for (const Case& c : cases) {
+        window->log.clear();
+        tapAlt();
+        expectBarAtRest(c.name);
+        for (Qt::Key key : c.keys) {
+            if (key == Qt::Key_Alt)
+                tapAlt();
+            else
+                press(key);
+        }
+        EXPECT_EQ(window->log, c.expected) << c.name;
+        expectBarAtRest(c.name);
+        EXPECT_FALSE(framework().quitRequested) << c.name;
+    }
+}
+
+TEST_F(QtMenuKeyTest, AltWithALetterIsThatLetterEvenWhenATitleHasAnAmpersand)
+{
+    Ref<MenuItem> more = menuItem<MenuItem>(*menus, "&Go");
+    menuItem<MenuItem>(*more, "Away");
+    Window::MenuBar::Set(window.get(), 0, menus.get());
+    QApplication::processEvents();
+    press(Qt::Key_G, Qt::AltModifier);
+    press(Qt::Key_F, Qt::AltModifier);
+    EXPECT_EQ(window->log, (std::vector<std::string> { "KeyDown g", "KeyDown f" }));
+    expectBarAtRest("after Alt+G and Alt+F");
+}
+
+TEST_F(QtMenuKeyTest, ShortcutsStillChooseTheirItemsAfterAnAltTap)
+{
+    tapAlt();
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(undo->chosen, 1);
+    EXPECT_TRUE(window->log.empty());
+}
+
+TEST_F(QtMenuKeyTest, AMenuOpenedWithTheMouseTakesKeysUntilItCloses)
+{
+    QMenuBar* menuBar = view->menuBar();
+    QAction* edit = menuBar->actions().at(1);
+    QTest::mouseClick(menuBar, Qt::LeftButton, {}, menuBar->actionGeometry(edit).center());
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activePopupWidget(), edit->menu()) << "the Edit menu is open";
+
+    press(Qt::Key_Down);
+    press(Qt::Key_A);
+    EXPECT_TRUE(window->log.empty()) << "an open menu takes the keys";
+    EXPECT_EQ(QApplication::activePopupWidget(), edit->menu());
+
+    // Escape closes the menu, and with it any hold of the bar on the keyboard.
+    press(Qt::Key_Escape);
+    expectBarAtRest("after Escape closed the menu");
+    press(Qt::Key_A);
+    press(Qt::Key_Down);
+    press(Qt::Key_Return);
+    EXPECT_EQ(window->log, (std::vector<std::string> { "KeyDown a", "KeyDown \x1f", "KeyDown \r" }));
+
+    // Chosen with the mouse, an item does what it does and the keys come back too.
+    QTest::mouseClick(menuBar, Qt::LeftButton, {}, menuBar->actionGeometry(edit).center());
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activePopupWidget(), edit->menu());
+    QMenu* menu = edit->menu();
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(0)).center());
+    QApplication::processEvents();
+    EXPECT_EQ(undo->chosen, 1);
+    window->log.clear();
+    press(Qt::Key_B);
+    EXPECT_EQ(window->log, std::vector<std::string> { "KeyDown b" });
+    expectBarAtRest("after choosing Undo");
+    EXPECT_FALSE(framework().quitRequested);
 }

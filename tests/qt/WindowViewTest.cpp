@@ -2,10 +2,13 @@
 
 #include "library/FrameworkState.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
+
+#include <xcb/xcb.h>
 
 namespace {
 // Records the size of each top-level window at the moment it is first shown.
@@ -124,6 +127,43 @@ TEST_F(QtWindowViewTest, ClosingTheWindowEndsTheApplication)
             &guard,
             [] {
                 ADD_FAILURE() << "the loop went on after the window closed";
+                QCoreApplication::exit(1);
+            },
+            Qt::QueuedConnection);
+    });
+    RuntimeRun();
+    EXPECT_TRUE(framework().windows.empty());
+    EXPECT_FALSE(window->isOpen);
+    EXPECT_TRUE(framework().quitRequested);
+    EXPECT_EQ(platform->windowView(*window), nullptr);
+}
+
+TEST_F(QtWindowViewTest, AWindowTheXServerDestroysClosesAndEndsTheApplication)
+{
+    openCountdownWindow();
+    // The X server's word that a window is gone, as Qt's X11 platform passes it to native event filters;
+    // sent is the mark of an event that another client made up.
+    auto destroyNotify = [](WId id, bool sent) {
+        xcb_destroy_notify_event_t event {};
+        event.response_type = static_cast<std::uint8_t>(XCB_DESTROY_NOTIFY | (sent ? 0x80 : 0));
+        event.event = static_cast<xcb_window_t>(id);
+        event.window = static_cast<xcb_window_t>(id);
+        qintptr result = 0;
+        QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", &event, &result);
+    };
+    WId id = view->internalWinId();
+    ASSERT_NE(id, 0u);
+    destroyNotify(id + 1, false);
+    destroyNotify(id, true);
+    EXPECT_TRUE(window->isOpen) << "another window's end, or a made-up one, closes nothing";
+
+    QObject guard;
+    QTimer::singleShot(0, &guard, [&] {
+        destroyNotify(id, false);
+        QMetaObject::invokeMethod(
+            &guard,
+            [] {
+                ADD_FAILURE() << "the loop went on after the window was destroyed";
                 QCoreApplication::exit(1);
             },
             Qt::QueuedConnection);

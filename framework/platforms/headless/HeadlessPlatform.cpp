@@ -111,6 +111,11 @@ void HeadlessPlatform::requestClose(Window& window)
     RuntimeDeliverCloseRequest(window);
 }
 
+void HeadlessPlatform::destroyWindow(Window& window)
+{
+    RuntimeDeliverWindowGone(window);
+}
+
 void HeadlessPlatform::resize(Window& window, std::int32_t width, std::int32_t height)
 {
     RuntimeDeliverResize(window, width, height);

@@ -41,6 +41,8 @@ public:
     void pressKey(Window&, std::string_view text);
     void chooseMenu(MenuItem&);
     void requestClose(Window&);
+    // The desktop loses the window, as when another program destroys it.
+    void destroyWindow(Window&);
     // Gives the window a content size, as a desktop would when it opens or resizes it.
     void resize(Window&, std::int32_t width, std::int32_t height);
 

@@ -3,6 +3,7 @@
 #include "DeadlineTimer.h"
 #include "QtGuardedApplication.h"
 #include "QtWindowView.h"
+#include "QtX11DestroyWatch.h"
 #include "library/FrameworkState.h"
 #include "library/PlatformEvents.h"
 #include "library/RectControl.h"
@@ -151,9 +152,11 @@ std::unique_ptr<QtPlatform> QtPlatform::createForProgram(int& argc, char** argv)
 QtPlatform::QtPlatform(std::unique_ptr<QApplication> ownedApplication)
     : m_ownedApplication(std::move(ownedApplication))
     , m_timers(std::make_unique<DeadlineTimer>([](Timer& timer) { RuntimeDeliverTimerDue(timer); }))
+    , m_destroyWatch(std::make_unique<QtX11DestroyWatch>([this](WId id) { nativeWindowDestroyed(id); }))
 {
     // The library decides when the last window's close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    QCoreApplication::instance()->installNativeEventFilter(m_destroyWatch.get());
 }
 
 QtPlatform::~QtPlatform()
@@ -242,6 +245,19 @@ void QtPlatform::quit()
         QCoreApplication::exit(0);
     else
         m_quitPending = true;
+}
+
+void QtPlatform::nativeWindowDestroyed(unsigned long long id)
+{
+    // Our own windows that Qt destroyed (closed ones, or ones remade for new flags) are no longer shown
+    // under that id, so only a window destroyed behind Qt's back is found.
+    for (const auto& [shown, view] : m_views) {
+        if (view->internalWinId() != id)
+            continue;
+        if (Window* window = view->window())
+            RuntimeDeliverWindowGone(*window);
+        return;
+    }
 }
 
 QtWindowView* QtPlatform::windowView(const Window& window) const

@@ -9,6 +9,7 @@
 class DeadlineTimer;
 class QApplication;
 class QtWindowView;
+class QtX11DestroyWatch;
 class QWidget;
 
 // What a program prints, after "vorpel: ", when there is no desktop to show windows on.
@@ -62,10 +63,13 @@ public:
 
 private:
     explicit QtPlatform(std::unique_ptr<QApplication> ownedApplication);
+    // The X server destroyed this window; when it is one we show, its Window closes.
+    void nativeWindowDestroyed(unsigned long long id);
 
     // Declared first, so that it goes last: every widget and notifier needs it.
     std::unique_ptr<QApplication> m_ownedApplication;
     std::unique_ptr<DeadlineTimer> m_timers;
+    std::unique_ptr<QtX11DestroyWatch> m_destroyWatch;
     std::unordered_map<const Window*, QtWindowView*> m_views;
     bool m_running = false;
     bool m_quitPending = false;

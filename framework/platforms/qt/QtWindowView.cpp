@@ -18,6 +18,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QProxyStyle>
 #include <QResizeEvent>
 #include <QScreen>
 
@@ -33,6 +34,20 @@ int clampSize(std::int32_t size)
 {
     return std::clamp<std::int32_t>(size, 0, QWIDGETSIZE_MAX);
 }
+
+// Left to the style, a lone Alt tap (or Escape out of an open menu) puts the menu bar into keyboard
+// navigation: nothing on screen says so, yet the bar takes every key that follows and the window hears
+// none of them. The bar is for the mouse and the items' shortcuts only.
+class NoKeyboardNavigationStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+        QStyleHintReturn* returned) const override
+    {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
 } // namespace
 
 // The window's content area: the coordinate space of the controls and of MouseDown.
@@ -366,6 +381,9 @@ void QtWindowView::rebuildMenuBar()
     // A fresh bar each time: the old one, and any menu still open on it, goes once its events are done.
     auto* bar = new QMenuBar(this);
     bar->setNativeMenuBar(false);
+    auto* style = new NoKeyboardNavigationStyle;
+    style->setParent(bar);
+    bar->setStyle(style);
     if (root)
         m_shortcutActions = QtMenuBuilder::build(*bar, *root);
     setMenuBar(bar);
