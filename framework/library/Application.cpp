@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "MenuBar.h"
+#include "runtime/CallTrace.h"
 #include "runtime/MainThread.h"
 
 ClassTable* Application::ctbl = nullptr;
@@ -32,6 +33,7 @@ void AppMenuBarSetter(Application* application, std::int32_t, ::MenuBar* bar)
 
 void Application::MenuBar::Set(Application* application, std::int32_t index, ::MenuBar* bar)
 {
+    TracedCall trace("Application.MenuBar.Set", { application, index, bar });
     UITrap_();
     AppMenuBarSetter(application, index, bar);
 }

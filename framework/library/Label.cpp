@@ -1,6 +1,7 @@
 #include "Label.h"
 
 #include "PropertySetters.h"
+#include "runtime/CallTrace.h"
 #include "runtime/MainThread.h"
 
 ClassTable* Label::ctbl = nullptr;
@@ -133,6 +134,7 @@ void StaticTextMultilineSetter(Label* label, std::int32_t index, bool value)
 
 void Label::Text::Set(Label* label, std::int32_t index, String* text)
 {
+    TracedCall trace("Label.Text.Set", { label, index, text });
     UITrap_();
     staticCaptionSetter(label, index, text);
 }
@@ -145,20 +147,23 @@ RefPtr<String> Label::Text::Get(Label* label)
     return RefPtr<String>(label->text);
 }
 
-void Label::TextColor::Set(Label* label, std::int32_t, Color color)
+void Label::TextColor::Set(Label* label, std::int32_t index, Color color)
 {
+    TracedCall trace("Label.TextColor.Set", { label, index, color });
     UITrap_();
     staticTextColorSetter(label, color);
 }
 
 void Label::TextSize::Set(Label* label, std::int32_t index, float size)
 {
+    TracedCall trace("Label.TextSize.Set", { label, index, size });
     UITrap_();
     staticTextSizeSetter(label, index, size);
 }
 
-void Label::TextUnit::Set(Label* label, std::int32_t, std::uint8_t unit)
+void Label::TextUnit::Set(Label* label, std::int32_t index, std::uint8_t unit)
 {
+    TracedCall trace("Label.TextUnit.Set", { label, index, unit });
     UITrap_();
     StaticTextUnitSetter(label, unit);
 }

@@ -1,5 +1,6 @@
 #include "MassPropertySetter.h"
 
+#include "runtime/CallTrace.h"
 #include "runtime/FaultInjection.h"
 #include "runtime/RuntimeException.h"
 
@@ -151,6 +152,7 @@ private:
 
 void RuntimeMassPropertySetter(Object* object, String* set)
 {
+    TracedCall trace("RuntimeMassPropertySetter", { object, set });
     if (!object)
         RaiseNilObjectException();
     RuntimeFaultPoint();

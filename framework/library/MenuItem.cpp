@@ -4,6 +4,7 @@
 #include "MenuBar.h"
 #include "Platform.h"
 #include "Window.h"
+#include "runtime/CallTrace.h"
 #include "runtime/MainThread.h"
 
 ClassTable* MenuItem::ctbl = nullptr;
@@ -229,18 +230,21 @@ RefPtr<MenuItem> MenuItem::Lookup_(MenuItem* item, String* name)
 
 void MenuItem::Name::Set(MenuItem* item, std::int32_t index, String* value)
 {
+    TracedCall trace("MenuItem.Name.Set", { item, index, value });
     UITrap_();
     RuntimeMenuItemNameSetter(item, index, value);
 }
 
 void MenuItem::Text::Set(MenuItem* item, std::int32_t index, String* value)
 {
+    TracedCall trace("MenuItem.Text.Set", { item, index, value });
     UITrap_();
     RuntimeMenuItemTextSetter(item, index, value);
 }
 
 void MenuItem::KeyboardShortcut::Set(MenuItem* item, std::int32_t index, String* value)
 {
+    TracedCall trace("MenuItem.KeyboardShortcut.Set", { item, index, value });
     UITrap_();
     RuntimeMenuItemCommandKeySetter(item, index, value);
 }
@@ -253,6 +257,7 @@ void MenuItem::CommandKey::Set(MenuItem* item, std::int32_t index, String* value
 
 void MenuItem::AutoEnable::Set(MenuItem* item, std::int32_t index, bool value)
 {
+    TracedCall trace("MenuItem.AutoEnable.Set", { item, index, value });
     UITrap_();
     RuntimeMenuItemAutoEnableSetter(item, index, value);
 }

@@ -1,6 +1,7 @@
 #include "ProgressBar.h"
 
 #include "PropertySetters.h"
+#include "runtime/CallTrace.h"
 #include "runtime/MainThread.h"
 
 ClassTable* ProgressBar::ctbl = nullptr;
@@ -59,6 +60,7 @@ void progressMaximumSetter(ProgressBar* bar, std::int32_t index, std::int32_t va
 
 void ProgressBar::Value::Set(ProgressBar* bar, std::int32_t index, std::int32_t value)
 {
+    TracedCall trace("ProgressBar.Value.Set", { bar, index, value });
     UITrap_();
     progressValueSetter(bar, index, value);
 }

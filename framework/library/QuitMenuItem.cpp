@@ -1,6 +1,7 @@
 #include "QuitMenuItem.h"
 
 #include "FrameworkState.h"
+#include "runtime/CallTrace.h"
 
 ClassTable* QuitMenuItem::ctbl = nullptr;
 
@@ -29,8 +30,9 @@ bool QuitMenuItem::Event_Action(QuitMenuItem* item)
     return QuitMenuAction(item);
 }
 
-bool QuitMenuAction(MenuItem*)
+bool QuitMenuAction(MenuItem* item)
 {
+    TracedCall trace("QuitMenuAction", { item });
     RuntimeQuit();
     return true;
 }

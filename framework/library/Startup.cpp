@@ -13,6 +13,7 @@
 #include "RectControl.h"
 #include "Timer.h"
 #include "Window.h"
+#include "runtime/CallTrace.h"
 #include "runtime/Delegate.h"
 #include "runtime/FaultInjection.h"
 #include "runtime/MainThread.h"
@@ -21,6 +22,7 @@
 
 void RuntimeInitExternalClasses()
 {
+    TracedCall trace("RuntimeInitExternalClasses");
     Object::ctblinit();
     Delegate::ctblinit();
     PaneChild_::lookup();
@@ -40,6 +42,7 @@ void RuntimeInitExternalClasses()
 
 void RuntimeLibraryInitialize()
 {
+    TracedCall trace("RuntimeLibraryInitialize");
     FrameworkState& state = framework();
     state.windows.clear();
     state.application = nullptr;
@@ -52,6 +55,7 @@ void RuntimeLibraryInitialize()
 
 void RuntimeLibraryFinalize()
 {
+    TracedCall trace("RuntimeLibraryFinalize");
     // Shut-down goes on whatever a window's Close handler raises; the report makes the exit status 1.
     RuntimeCloseAllWindows([](RuntimeException* exception) { RuntimeUnhandledException(exception); });
     FrameworkState& state = framework();
@@ -62,11 +66,13 @@ void RuntimeLibraryFinalize()
 
 void RuntimeSetExceptionHelper(ExceptionHelper helper)
 {
+    TracedCall trace("RuntimeSetExceptionHelper", { helper });
     framework().exceptionHelper = helper;
 }
 
 void RuntimeAllocatePluginEntrypointsTable(std::int32_t count)
 {
+    TracedCall trace("RuntimeAllocatePluginEntrypointsTable", { count });
     RuntimeFaultPoint();
     if (count < 0)
         RuntimeRaise(InvalidArgumentException::lookup(), "a plug-in table cannot have a negative size");
@@ -75,6 +81,7 @@ void RuntimeAllocatePluginEntrypointsTable(std::int32_t count)
 
 void RuntimeRegisterAppObject(Application* application)
 {
+    TracedCall trace("RuntimeRegisterAppObject", { application });
     if (!application)
         RaiseNilObjectException();
     RuntimeFaultPoint();
@@ -83,6 +90,7 @@ void RuntimeRegisterAppObject(Application* application)
 
 void RunFrameworkInitialization(void (*lateStartup)())
 {
+    TracedCall trace("RunFrameworkInitialization", { lateStartup });
     UITrap_();
     FrameworkState& state = framework();
     if (state.lateStartupDone || !lateStartup)
@@ -93,6 +101,7 @@ void RunFrameworkInitialization(void (*lateStartup)())
 
 void RuntimeRun()
 {
+    TracedCall trace("RuntimeRun");
     RuntimeFaultPoint();
     FrameworkState& state = framework();
     if (state.quitRequested || state.windows.empty())
@@ -106,6 +115,7 @@ void RuntimeRun()
 
 void RuntimeUnhandledException(Object* exception)
 {
+    TracedCall trace("RuntimeUnhandledException", { exception });
     framework().exitCode = 1;
     if (!exception) {
         std::fprintf(stderr, "Unhandled exception\n");
@@ -124,6 +134,7 @@ void RuntimeUnhandledException(Object* exception)
 // A finaliser that raised is a failure too, even after a loop that ended well.
 std::int32_t RuntimeExit()
 {
+    TracedCall trace("RuntimeExit");
     if (RuntimeFinalizerFailureCount() != framework().finalizerFailuresAtStart)
         return 1;
     return framework().exitCode;

@@ -7,6 +7,7 @@
 #include "Platform.h"
 #include "PropertySetters.h"
 #include "RectControl.h"
+#include "runtime/CallTrace.h"
 #include "runtime/MainThread.h"
 
 #include <algorithm>
@@ -313,6 +314,7 @@ RefPtr<::MenuBar> WindowMenuBarGetter(Window* window, std::int32_t)
 
 void Window::MenuBar::Set(Window* window, std::int32_t index, ::MenuBar* bar)
 {
+    TracedCall trace("Window.MenuBar.Set", { window, index, bar });
     UITrap_();
     WindowMenuBarSetter(window, index, bar);
 }
@@ -325,6 +327,7 @@ RefPtr<::MenuBar> Window::MenuBar::Get(Window* window, std::int32_t index)
 
 RefPtr<Window> RuntimeGetImplicitWindow(String* className)
 {
+    TracedCall trace("RuntimeGetImplicitWindow", { className });
     if (!className)
         return nullptr;
     for (const Ref<Window>& window : framework().windows) {

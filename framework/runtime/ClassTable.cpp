@@ -1,5 +1,6 @@
 #include "ClassTable.h"
 
+#include "CallTrace.h"
 #include "Exceptions.h"
 #include "RuntimeException.h"
 
@@ -75,6 +76,7 @@ const PropertyInfo* ClassTable::findProperty(std::string_view propertyName) cons
 
 ClassTable* RuntimeNewClass(const ClassTable* base)
 {
+    TracedCall trace("RuntimeNewClass", { base });
     auto table = std::make_unique<ClassTable>();
     table->base = base;
     if (base) {
@@ -139,6 +141,7 @@ void RuntimeRegisterInterface(
 
 void RuntimeSetClassName(ClassTable* table, std::string_view name)
 {
+    TracedCall trace("RuntimeSetClassName", { name });
     table->name = String::create(name);
 }
 

@@ -1,5 +1,6 @@
 #include "Delegate.h"
 
+#include "CallTrace.h"
 #include "FaultInjection.h"
 #include "RuntimeException.h"
 
@@ -24,6 +25,7 @@ ClassTable* Delegate::lookup()
 Ref<Delegate> RuntimeCreateDelegate(
     MethodEntry invoker, MethodEntry function, Object* target, String* signature, bool weak)
 {
+    TracedCall trace("RuntimeCreateDelegate", { invoker, function, target, signature, weak });
     Ref<Delegate> delegate = newObject<Delegate>();
     delegate->invoker = invoker;
     delegate->function = function;
@@ -38,6 +40,7 @@ Ref<Delegate> RuntimeCreateDelegate(
 
 void RuntimeAddEventHandler(Object* object, std::size_t eventIndex, MethodEntry stub, Delegate* delegate)
 {
+    TracedCall trace("RuntimeAddEventHandler", { object, eventIndex, stub, delegate });
     if (!object)
         RaiseNilObjectException();
     RuntimeFaultPoint();

@@ -4,6 +4,11 @@
 #include "RuntimeException.h"
 
 #include <stdexcept>
+#ifdef VORPEL_TEST_HOOKS
+#include <charconv>
+#include <cstdlib>
+#include <string_view>
+#endif
 
 namespace {
 struct FaultSwitch {
@@ -40,3 +45,23 @@ void RuntimeFaultPoint()
         RuntimeRaise(RuntimeException::lookup(), "injected fault");
     }
 }
+
+#ifdef VORPEL_TEST_HOOKS
+void RuntimeSetFaultInjectionFromEnvironment()
+{
+    const char* value = std::getenv("VORPEL_FAULT_AT");
+    if (!value)
+        return;
+    // "n", or "n,foreign" for a foreign C++ exception.
+    std::string_view text(value);
+    FaultKind kind = FaultKind::Runtime;
+    if (constexpr std::string_view foreign = ",foreign"; text.ends_with(foreign)) {
+        kind = FaultKind::Foreign;
+        text.remove_suffix(foreign.size());
+    }
+    std::uint64_t failingCall = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), failingCall);
+    if (error == std::errc() && end == text.data() + text.size() && failingCall > 0)
+        RuntimeSetFaultInjection(failingCall, kind);
+}
+#endif

@@ -14,3 +14,9 @@ std::uint64_t RuntimeFaultInjectionCalls();
 
 // Called at the start of framework calls; raises when the armed call is reached.
 void RuntimeFaultPoint();
+
+#ifdef VORPEL_TEST_HOOKS
+// Arms the switch from the environment variable VORPEL_FAULT_AT, a whole number n > 0, or "n,foreign" for
+// a foreign exception, so that a test can fail the real program at its n-th framework call. Anything else there leaves the switch disarmed.
+void RuntimeSetFaultInjectionFromEnvironment();
+#endif

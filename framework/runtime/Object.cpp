@@ -1,5 +1,6 @@
 #include "Object.h"
 
+#include "CallTrace.h"
 #include "Delegate.h"
 #include "FaultInjection.h"
 #include "RefTrace.h"
@@ -119,6 +120,7 @@ void Object::destroy()
 
 Ref<Object> RuntimeNewObject(const ClassTable* table)
 {
+    TracedCall trace("RuntimeNewObject", { table });
     if (!table)
         RaiseNilObjectException();
     RuntimeFaultPoint();
@@ -149,6 +151,7 @@ Ref<Object> RuntimeNewObject(const ClassTable* table)
 
 RefPtr<Object> RuntimeCheckCast(Object* object, const ClassTable* table)
 {
+    TracedCall trace("RuntimeCheckCast", { object, table });
     if (!table)
         RaiseNilObjectException();
     if (!object)

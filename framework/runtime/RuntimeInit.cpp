@@ -1,6 +1,7 @@
 #include "RuntimeInit.h"
 
 #include "Delegate.h"
+#include "FaultInjection.h"
 #include "MainThread.h"
 #include "RuntimeException.h"
 
@@ -16,4 +17,7 @@ void RuntimeInit()
     StackOverflowException::ctblinit();
     InvalidArgumentException::ctblinit();
     UnsupportedOperationException::ctblinit();
+#ifdef VORPEL_TEST_HOOKS
+    RuntimeSetFaultInjectionFromEnvironment();
+#endif
 }
