@@ -5,7 +5,8 @@
 set -euo pipefail
 
 # Building and running: the compiler and build tools, Qt with its Wayland plugin, and a font with the
-# Japanese glyphs of the menus.
+# Japanese glyphs of the menus. VL Gothic covers the common kanji in 2 MB, where Noto CJK takes 57 MB; the
+# digits are drawn in DejaVu Sans, which fontconfig brings in.
 run=(g++ cmake ninja-build qt6-base-dev qt6-wayland fonts-vlgothic)
 case ${1:-} in
 run) extra=() ;;
