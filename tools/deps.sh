@@ -59,7 +59,7 @@ if [ ${#sudo[@]} -gt 0 ]; then
         "${sudo[@]}" apt-get --version >/dev/null || fail "sudo refused" "$suggested"
     else
         refusal=$("${sudo[@]}" apt-get --version 2>&1 >/dev/null) \
-            || fail "sudo refused (${refusal%%$'\n'*})" "$suggested"
+            || fail "sudo refused (${refusal##*$'\n'})" "$suggested" # its last line: warnings come first
     fi
 fi
 
@@ -69,7 +69,7 @@ echo "Installing: ${missing[*]}"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 apt_failed() {
-    grep -E '^(E|W|Err):' "$log" >&2 || tail -n 5 "$log" >&2
+    grep -E '^(E|W):' "$log" >&2 || tail -n 5 "$log" >&2
     local what="$1"
     grep -q 'Failed to fetch' "$log" && what="$what: the package archive could not be reached"
     fail "$what" "$suggested"
