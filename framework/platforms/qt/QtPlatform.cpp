@@ -11,6 +11,9 @@
 
 #include <QApplication>
 
+#include <unistd.h>
+
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -98,6 +101,29 @@ void holdStartupMessage(QtMsgType type, const QMessageLogContext&, const QString
     std::_Exit(1);
 }
 
+// When the display goes away, Qt says so and ends the process, but the Wayland plugin can notice it on
+// two threads at once and say it twice. The first one says it; the process ends there with status 1.
+QtMessageHandler runningPrevious = nullptr;
+std::atomic_flag displayLost = ATOMIC_FLAG_INIT;
+
+void passRunningMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.startsWith(QLatin1String("The Wayland connection broke"))
+        || message.startsWith(QLatin1String("The X11 connection broke"))) {
+        if (displayLost.test_and_set()) {
+            for (;;)
+                pause();
+        }
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    if (runningPrevious)
+        runningPrevious(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
 std::string programName(int argc, char** argv)
 {
     std::string path = argc > 0 && argv && argv[0] ? argv[0] : "vorpel";
@@ -113,6 +139,7 @@ std::unique_ptr<QApplication> makeApplication(int& argc, char** argv)
     std::unique_ptr<QApplication> application = std::make_unique<QtGuardedApplication>(argc, argv);
     qInstallMessageHandler(messages.previous);
     startupMessages = nullptr;
+    runningPrevious = qInstallMessageHandler(&passRunningMessage);
     QMessageLogContext context;
     for (const auto& [type, text] : messages.held)
         qt_message_output(type, context, text);
