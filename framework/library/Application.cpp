@@ -37,18 +37,3 @@ void Application::MenuBar::Set(Application* application, std::int32_t index, ::M
     UITrap_();
     AppMenuBarSetter(application, index, bar);
 }
-
-RefPtr<::MenuBar> Application::MenuBar::Get(Application* application, std::int32_t)
-{
-    UITrap_();
-    if (!application)
-        RaiseNilObjectException();
-    return application->menuBar;
-}
-
-std::optional<std::thread::id> Application::CurrentThread(Application*)
-{
-    if (RuntimeIsMainThread())
-        return std::nullopt;
-    return std::this_thread::get_id();
-}

@@ -3,9 +3,6 @@
 #include "MenuBar.h"
 #include "runtime/Object.h"
 
-#include <optional>
-#include <thread>
-
 class RuntimeException;
 
 // The application object's class. A subclass binds handlers to its events; an event without a handler
@@ -29,10 +26,7 @@ public:
 
     struct MenuBar {
         static void Set(Application*, std::int32_t, ::MenuBar*);
-        static RefPtr<::MenuBar> Get(Application*, std::int32_t);
     };
-    // The thread that is current when it is not the main one; nothing on the main thread.
-    static std::optional<std::thread::id> CurrentThread(Application*);
 
     static ClassTable* ctbl;
     static void ctblinit();

@@ -249,12 +249,6 @@ void MenuItem::KeyboardShortcut::Set(MenuItem* item, std::int32_t index, String*
     RuntimeMenuItemCommandKeySetter(item, index, value);
 }
 
-void MenuItem::CommandKey::Set(MenuItem* item, std::int32_t index, String* value)
-{
-    UITrap_();
-    RuntimeMenuItemCommandKeySetter(item, index, value);
-}
-
 void MenuItem::AutoEnable::Set(MenuItem* item, std::int32_t index, bool value)
 {
     TracedCall trace("MenuItem.AutoEnable.Set", { item, index, value });

@@ -49,9 +49,6 @@ public:
     struct KeyboardShortcut {
         static void Set(MenuItem*, std::int32_t, String*);
     };
-    struct CommandKey {
-        static void Set(MenuItem*, std::int32_t, String*);
-    };
     struct AutoEnable {
         static void Set(MenuItem*, std::int32_t, bool);
     };
