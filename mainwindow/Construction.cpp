@@ -27,14 +27,6 @@ void addControl(Window1* window, const ClassTable* table, std::string_view name,
     callMethod(window, ::Window::kAddControl, key.ptr(), control.ptr());
 }
 
-// Fetches a control again by name, as T.
-template <class T> RefPtr<T> fetch(Window1* window, std::string_view name)
-{
-    Ref<String> key = String::create(name);
-    RefPtr<Object> found = callMethod(window, ::Window::kControlByName, key.ptr());
-    return checkCast<T>(found.get());
-}
-
 void constructRectControl(Object* control)
 {
     callMethod(control, ::RectControl::kConstructor);
@@ -56,11 +48,12 @@ void Window1::CreateControls0_(Window1* window)
     addControl(window, ::Window1::vorpel_timer::lookup(), "vorpel_timer",
         [](Object* timer) { callMethod(timer, ::Window1::vorpel_timer::kConstructor); });
     SetProperties_(
-        fetch<::Timer>(window, "vorpel_timer").get(), propertysets::asString(propertysets::kTimer).ptr());
+        fetchControl<::Timer>(window, "vorpel_timer").get(), propertysets::asString(propertysets::kTimer).ptr());
 
-    // The tick reaches the window through a delegate that holds it weakly: the timer lives inside the
-    // window, so a strong hold would keep the window alive through its own control.
-    RefPtr<::Timer> timer = fetch<::Timer>(window, "vorpel_timer");
+    // The delegate holds the window weakly: a tick that outlives the window finds nil instead of keeping it
+    // alive. The timer's ownerWindow and the window's control list do hold each other strongly while the
+    // window is open; closing the window unlinks its controls, which breaks that cycle.
+    RefPtr<::Timer> timer = fetchControl<::Timer>(window, "vorpel_timer");
     MethodEntry handler = window->classTable()->methods[kVorpelTimerAction.index];
     Ref<String> signature = String::create("( Timer )");
     Ref<Delegate> delegate
@@ -68,15 +61,15 @@ void Window1::CreateControls0_(Window1* window)
     RuntimeAddEventHandler(timer.get(), ::Timer::kAction.index, AddHandler::StubEntry<0>(), delegate.ptr());
 
     addControl(window, ::ProgressBar::lookup(), "limitbar", &constructRectControl);
-    SetProperties_(fetch<::ProgressBar>(window, "limitbar").get(),
+    SetProperties_(fetchControl<::ProgressBar>(window, "limitbar").get(),
         propertysets::asString(propertysets::kProgressBar).ptr());
 
     addControl(window, ::Label::lookup(), "timertext", &constructRectControl);
     // Size and unit are not in the label's set, so they go first and the set leaves them as they are.
-    ::Label::TextSize::Set(fetch<::Label>(window, "timertext").get(), 0, 256.0f);
-    ::Label::TextUnit::Set(fetch<::Label>(window, "timertext").get(), 0, 0);
+    ::Label::TextSize::Set(fetchControl<::Label>(window, "timertext").get(), 0, 256.0f);
+    ::Label::TextUnit::Set(fetchControl<::Label>(window, "timertext").get(), 0, 0);
     SetProperties_(
-        fetch<::Label>(window, "timertext").get(), propertysets::asString(propertysets::kLabel).ptr());
+        fetchControl<::Label>(window, "timertext").get(), propertysets::asString(propertysets::kLabel).ptr());
 }
 
 void Window1::Layout(Window1* window)

@@ -36,9 +36,7 @@ template <class T> RefPtr<T> controlNamed(Window1* window, std::string_view name
     RuntimeStackCheck();
     if (!window)
         RaiseNilObjectException();
-    Ref<String> key = String::create(name);
-    RefPtr<Object> found = callMethod(window, ::Window::kControlByName, key.ptr());
-    return checkCast<T>(found.get());
+    return fetchControl<T>(window, name);
 }
 
 // A menu-item accessor: the item bearing the Name anywhere in the window's menu bar, as T.

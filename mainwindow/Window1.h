@@ -8,6 +8,7 @@
 #include "library/Window.h"
 
 #include <cstdint>
+#include <string_view>
 
 namespace Window1 {
 
@@ -80,5 +81,13 @@ public:
 
 // The main window: the open one of this class, or a new one, constructed and opened.
 RefPtr<Window1> instance();
+
+// The control registered on the window under the name, as T; nil when there is none.
+template <class T> RefPtr<T> fetchControl(Window1* window, std::string_view name)
+{
+    Ref<String> key = String::create(name);
+    RefPtr<Object> found = callMethod(window, ::Window::kControlByName, key.ptr());
+    return checkCast<T>(found.get());
+}
 
 } // namespace Window1
