@@ -85,7 +85,7 @@ bool Window1::Event_MouseDown(Window1* window, std::int32_t, std::int32_t)
     return true;
 }
 
-// Not handled, so the framework's own handling of the key goes on.
+// Returns false, not handled; the framework does nothing more with the key either way.
 bool Window1::Event_KeyDown(Window1* window, String* key)
 {
     RefPtr<Window1> protect(window);

@@ -77,7 +77,8 @@ void DeadlineTimer::arm()
     if (earliest == m_armedFor)
         return;
     itimerspec spec = earliest ? absoluteExpiry(*earliest) : itimerspec {};
-    // Only a bad descriptor or value can make this fail; neither can happen here.
+    // Only a bad descriptor or value makes this fail, which would be a fault of ours: warn, and leave
+    // m_armedFor as it was so that the next arm() tries again.
     if (timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &spec, nullptr) != 0) {
         qWarning("vorpel: timerfd_settime failed: %s", std::strerror(errno));
         return;
