@@ -2,6 +2,7 @@
 # serves: each time it must print one line that says so on stderr, nothing on stdout, and exit with
 # status 1 rather than abort.
 #   cmake -DPROGRAM=<path to vorpel> -P NoDisplayCheck.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/../support/OneLineRun.cmake)
 foreach(display_value IN ITEMS "unset" "" ":4093")
     if(display_value STREQUAL "unset")
         set(display_env --unset=DISPLAY)
@@ -13,20 +14,6 @@ foreach(display_value IN ITEMS "unset" "" ":4093")
         set(display_env DISPLAY=${display_value})
         set(expected "^vorpel: cannot open the desktop display ${display_value} [^\n]*\n$")
     endif()
-    execute_process(
-        COMMAND ${CMAKE_COMMAND} -E env ${display_env} --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
-                ${PROGRAM}
-        RESULT_VARIABLE status
-        OUTPUT_VARIABLE out
-        ERROR_VARIABLE err
-        TIMEOUT 60)
-    if(NOT status EQUAL 1)
-        message(FATAL_ERROR "DISPLAY ${display_value}: exit status ${status}, expected 1; stderr: ${err}")
-    endif()
-    if(NOT out STREQUAL "")
-        message(FATAL_ERROR "DISPLAY ${display_value}: unexpected output on stdout: ${out}")
-    endif()
-    if(NOT err MATCHES "${expected}")
-        message(FATAL_ERROR "DISPLAY ${display_value}: stderr is not the one no-display line: [${err}]")
-    endif()
+    expect_one_line_run("DISPLAY ${display_value}" "${expected}"
+        ${CMAKE_COMMAND} -E env ${display_env} --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM ${PROGRAM})
 endforeach()
