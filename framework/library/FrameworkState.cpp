@@ -22,14 +22,12 @@ Platform& RuntimePlatform()
     return *framework().platform;
 }
 
-RefPtr<RuntimeException> RuntimeCallProtected(void (*routine)(void*), void* argument)
+RuntimeException* RuntimeDefaultExceptionHelper(void (*routine)(void*), void* argument)
 {
-    if (ExceptionHelper helper = framework().exceptionHelper)
-        return adoptRef(helper(routine, argument));
     try {
         routine(argument);
     } catch (const RaisedException& raised) {
-        return RefPtr<RuntimeException>(&raised.exception());
+        return RefPtr<RuntimeException>(&raised.exception()).leakRef();
     }
     return nullptr;
 }

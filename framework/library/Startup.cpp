@@ -61,13 +61,13 @@ void RuntimeLibraryFinalize()
     FrameworkState& state = framework();
     state.application = nullptr;
     state.pluginEntrypoints.clear();
-    state.exceptionHelper = nullptr;
+    state.exceptionHelper = &RuntimeDefaultExceptionHelper;
 }
 
 void RuntimeSetExceptionHelper(ExceptionHelper helper)
 {
     TracedCall trace("RuntimeSetExceptionHelper", { helper });
-    framework().exceptionHelper = helper;
+    framework().exceptionHelper = helper ? helper : &RuntimeDefaultExceptionHelper;
 }
 
 void RuntimeAllocatePluginEntrypointsTable(std::int32_t count)

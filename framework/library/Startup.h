@@ -11,6 +11,7 @@ void RuntimeLibraryInitialize(); // builds every class table of the library
 // Closes the open windows, reporting any exception a Close handler raises, and releases the application
 // object.
 void RuntimeLibraryFinalize();
+// The helper every delivery runs through; nil, or none handed, is RuntimeDefaultExceptionHelper.
 void RuntimeSetExceptionHelper(ExceptionHelper);
 void RuntimeInitExternalClasses();
 void RuntimeAllocatePluginEntrypointsTable(std::int32_t count);
