@@ -13,6 +13,7 @@
 #include "RectControl.h"
 #include "Timer.h"
 #include "Window.h"
+#include "runtime/Assert.h"
 #include "runtime/CallTrace.h"
 #include "runtime/Delegate.h"
 #include "runtime/FaultInjection.h"
@@ -20,9 +21,9 @@
 
 #include <cstdio>
 
-void RuntimeInitExternalClasses()
+namespace {
+void buildClassTables()
 {
-    TracedCall trace("RuntimeInitExternalClasses");
     Object::ctblinit();
     Delegate::ctblinit();
     PaneChild_::lookup();
@@ -39,6 +40,13 @@ void RuntimeInitExternalClasses()
     MenuBar::ctblinit();
     QuitMenuItem::ctblinit();
 }
+} // namespace
+
+void RuntimeInitExternalClasses()
+{
+    TracedCall trace("RuntimeInitExternalClasses");
+    VORPEL_ASSERT(QuitMenuItem::ctbl, "RuntimeLibraryInitialize has not run");
+}
 
 void RuntimeLibraryInitialize()
 {
@@ -50,7 +58,7 @@ void RuntimeLibraryInitialize()
     state.lateStartupDone = false;
     state.exitCode = 0;
     state.finalizerFailuresAtStart = RuntimeFinalizerFailureCount();
-    RuntimeInitExternalClasses();
+    buildClassTables();
 }
 
 void RuntimeLibraryFinalize()

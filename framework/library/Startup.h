@@ -13,6 +13,7 @@ void RuntimeLibraryInitialize(); // builds every class table of the library
 void RuntimeLibraryFinalize();
 // The helper every delivery runs through; nil, or none handed, is RuntimeDefaultExceptionHelper.
 void RuntimeSetExceptionHelper(ExceptionHelper);
+// The library's classes are all its own and built by RuntimeLibraryInitialize: this only checks that.
 void RuntimeInitExternalClasses();
 void RuntimeAllocatePluginEntrypointsTable(std::int32_t count);
 void RuntimeRegisterAppObject(Application*);
