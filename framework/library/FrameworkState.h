@@ -23,7 +23,6 @@ struct FrameworkState {
     RefPtr<Application> application;
     std::vector<Ref<Window>> windows;
     ExceptionHelper exceptionHelper = &RuntimeDefaultExceptionHelper; // never nil
-    std::vector<void*> pluginEntrypoints;
     bool loopRunning = false;
     bool quitRequested = false;
     bool lateStartupDone = false;

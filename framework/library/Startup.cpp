@@ -68,7 +68,6 @@ void RuntimeLibraryFinalize()
     RuntimeCloseAllWindows([](RuntimeException* exception) { RuntimeUnhandledException(exception); });
     FrameworkState& state = framework();
     state.application = nullptr;
-    state.pluginEntrypoints.clear();
     state.exceptionHelper = &RuntimeDefaultExceptionHelper;
 }
 
@@ -84,7 +83,6 @@ void RuntimeAllocatePluginEntrypointsTable(std::int32_t count)
     RuntimeFaultPoint();
     if (count < 0)
         RuntimeRaise(InvalidArgumentException::lookup(), "a plug-in table cannot have a negative size");
-    framework().pluginEntrypoints.assign(static_cast<std::size_t>(count), nullptr);
 }
 
 void RuntimeRegisterAppObject(Application* application)

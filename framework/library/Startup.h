@@ -15,6 +15,8 @@ void RuntimeLibraryFinalize();
 void RuntimeSetExceptionHelper(ExceptionHelper);
 // The library's classes are all its own and built by RuntimeLibraryInitialize: this only checks that.
 void RuntimeInitExternalClasses();
+// Nothing loads plug-ins, so the table's entries would never be read: this checks the count and keeps
+// nothing.
 void RuntimeAllocatePluginEntrypointsTable(std::int32_t count);
 void RuntimeRegisterAppObject(Application*);
 // Finishes the framework's initialisation and calls lateStartup once, on the main thread.
