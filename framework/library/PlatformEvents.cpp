@@ -28,7 +28,7 @@ template <class Body> void deliver(Body&& body)
     bool failed = false;
     try {
         void* argument = const_cast<void*>(static_cast<const void*>(std::addressof(body)));
-        exception = adoptRef(framework().exceptionHelper(&runBody<Plain>, argument));
+        exception = adoptRef(framework().exceptionHelper()(&runBody<Plain>, argument));
         failed = static_cast<bool>(exception);
     } catch (...) {
         exception = RuntimeCaughtException();
@@ -37,7 +37,7 @@ template <class Body> void deliver(Body&& body)
     if (!failed)
         return;
     bool handled = false;
-    if (RefPtr<Application> application = framework().application; application && exception) {
+    if (RefPtr<Application> application = framework().application(); application && exception) {
         try {
             handled = RuntimeRaiseEvent(*application, Application::kUnhandledException, exception.get())
                           .value_or(false);

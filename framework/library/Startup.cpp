@@ -51,13 +51,7 @@ void RuntimeInitExternalClasses()
 void RuntimeLibraryInitialize()
 {
     TracedCall trace("RuntimeLibraryInitialize");
-    FrameworkState& state = framework();
-    state.windows.clear();
-    state.application = nullptr;
-    state.quitRequested = false;
-    state.lateStartupDone = false;
-    state.exitCode = 0;
-    state.finalizerFailuresAtStart = RuntimeFinalizerFailureCount();
+    framework().beginRun(RuntimeFinalizerFailureCount());
     buildClassTables();
 }
 
@@ -66,15 +60,14 @@ void RuntimeLibraryFinalize()
     TracedCall trace("RuntimeLibraryFinalize");
     // Shut-down goes on whatever a window's Close handler raises; the report makes the exit status 1.
     RuntimeCloseAllWindows([](RuntimeException* exception) { RuntimeUnhandledException(exception); });
-    FrameworkState& state = framework();
-    state.application = nullptr;
-    state.exceptionHelper = &RuntimeDefaultExceptionHelper;
+    framework().setApplication(nullptr);
+    framework().setExceptionHelper(nullptr);
 }
 
 void RuntimeSetExceptionHelper(ExceptionHelper helper)
 {
     TracedCall trace("RuntimeSetExceptionHelper", { helper });
-    framework().exceptionHelper = helper ? helper : &RuntimeDefaultExceptionHelper;
+    framework().setExceptionHelper(helper);
 }
 
 void RuntimeAllocatePluginEntrypointsTable(std::int32_t count)
@@ -91,17 +84,16 @@ void RuntimeRegisterAppObject(Application* application)
     if (!application)
         RaiseNilObjectException();
     RuntimeFaultPoint();
-    framework().application = application;
+    framework().setApplication(application);
 }
 
 void RunFrameworkInitialization(void (*lateStartup)())
 {
     TracedCall trace("RunFrameworkInitialization", { lateStartup });
     UITrap_();
-    FrameworkState& state = framework();
-    if (state.lateStartupDone || !lateStartup)
+    if (framework().lateStartupDone() || !lateStartup)
         return;
-    state.lateStartupDone = true;
+    framework().markLateStartupDone();
     lateStartup();
 }
 
@@ -109,12 +101,11 @@ void RuntimeRun()
 {
     TracedCall trace("RuntimeRun");
     RuntimeFaultPoint();
-    FrameworkState& state = framework();
-    if (state.quitRequested || state.windows.empty())
+    if (framework().quitRequested() || framework().windows().empty())
         return;
-    state.loopRunning = true;
+    framework().setLoopRunning(true);
     struct Stop {
-        ~Stop() { framework().loopRunning = false; }
+        ~Stop() { framework().setLoopRunning(false); }
     } stop;
     RuntimePlatform().run();
 }
@@ -122,7 +113,7 @@ void RuntimeRun()
 void RuntimeUnhandledException(Object* exception)
 {
     TracedCall trace("RuntimeUnhandledException", { exception });
-    framework().exitCode = 1;
+    framework().setExitCode(1);
     if (!exception) {
         std::fprintf(stderr, "Unhandled exception\n");
         return;
@@ -141,7 +132,7 @@ void RuntimeUnhandledException(Object* exception)
 std::int32_t RuntimeExit()
 {
     TracedCall trace("RuntimeExit");
-    if (RuntimeFinalizerFailureCount() != framework().finalizerFailuresAtStart)
+    if (RuntimeFinalizerFailureCount() != framework().finalizerFailuresAtStart())
         return 1;
-    return framework().exitCode;
+    return framework().exitCode();
 }

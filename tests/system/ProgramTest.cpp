@@ -79,10 +79,10 @@ TEST(Program, NormalRunQuitsFromTheFileMenuAndReleasesTheMenuBarLast)
         auto* shown = static_cast<Window1::Window1*>(platform.shownWindows()[0]);
         EXPECT_EQ(shown->classTable(), Window1::Window1::lookup());
         window = shown;
-        application = framework().application.get();
+        application = framework().application();
         menuBar = MainMenuBar::implicitInstance_.get();
         ASSERT_NE(menuBar, nullptr);
-        EXPECT_EQ(framework().application->menuBar.get(), menuBar);
+        EXPECT_EQ(framework().application()->menuBar.get(), menuBar);
         EXPECT_EQ(shown->menuBar.get(), menuBar);
         platform.advance(3s);
         EXPECT_EQ(Window1::Window1::timertext(shown)->text->bytes(), "00:57");
@@ -201,10 +201,10 @@ TEST(Program, ApplicationIsRegisteredOnlyWithItsMenuBarSet)
         bool fired = RuntimeFaultInjectionCalls() >= n;
         RuntimeSetFaultInjection(0);
 
-        const bool registered = framework().application != nullptr;
+        const bool registered = framework().application() != nullptr;
         if (registered) {
-            EXPECT_TRUE(framework().application->menuBar);
-            EXPECT_EQ(framework().application->menuBar.get(), MainMenuBar::implicitInstance_.get());
+            EXPECT_TRUE(framework().application()->menuBar);
+            EXPECT_EQ(framework().application()->menuBar.get(), MainMenuBar::implicitInstance_.get());
         }
         registeredAfterAFailure = registeredAfterAFailure || (fired && registered);
         finalize();
