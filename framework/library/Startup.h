@@ -25,5 +25,6 @@ void RunFrameworkInitialization(void (*lateStartup)());
 void RuntimeRun();
 // Reports an exception that nothing handled: one line on stderr; the exit code becomes 1.
 void RuntimeUnhandledException(Object* exception);
-// The exit code: 0 after a normal quit, 1 after an unhandled exception.
+// The exit code: 0 after a normal quit; 1 after an unhandled exception, or when a finaliser raised since
+// RuntimeLibraryInitialize (at shut-down too, when the last references go), even after a normal quit.
 std::int32_t RuntimeExit();
