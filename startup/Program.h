@@ -13,7 +13,8 @@ void initialize();
 // Releases the shared objects, the shared menu bar last.
 void finalize();
 
-// The start-up driver: the one routine of the program that catches.
+// The start-up driver. It catches whatever escapes start-up or the event loop and hands it to the
+// framework's report; the exception helper below catches only runtime exceptions, to hand them back.
 void Main_();
 void EarlyStartup_();
 void InitFileTypes_();

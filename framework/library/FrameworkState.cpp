@@ -4,39 +4,109 @@
 #include "Platform.h"
 #include "Window.h"
 
+#include <algorithm>
+
 FrameworkState& framework()
 {
     static FrameworkState state;
     return state;
 }
 
+void FrameworkState::setPlatform(Platform* platform)
+{
+    m_platform = platform;
+}
+
+void FrameworkState::setApplication(Application* application)
+{
+    if (m_application.get() == application)
+        return;
+    m_application = application;
+}
+
+bool FrameworkState::hasWindow(const Window& window) const
+{
+    return std::any_of(
+        m_windows.begin(), m_windows.end(), [&](const Ref<Window>& open) { return open.ptr() == &window; });
+}
+
+void FrameworkState::registerWindow(Window& window)
+{
+    if (hasWindow(window))
+        return;
+    m_windows.emplace_back(window);
+}
+
+void FrameworkState::unregisterWindow(Window& window)
+{
+    auto found = std::find_if(
+        m_windows.begin(), m_windows.end(), [&](const Ref<Window>& open) { return open.ptr() == &window; });
+    if (found == m_windows.end())
+        return;
+    m_windows.erase(found);
+}
+
+void FrameworkState::setExceptionHelper(ExceptionHelper helper)
+{
+    m_exceptionHelper = helper ? helper : &RuntimeDefaultExceptionHelper;
+}
+
+void FrameworkState::setLoopRunning(bool running)
+{
+    m_loopRunning = running;
+}
+
+void FrameworkState::markQuitRequested()
+{
+    m_quitRequested = true;
+}
+
+void FrameworkState::markLateStartupDone()
+{
+    m_lateStartupDone = true;
+}
+
+void FrameworkState::setExitCode(std::int32_t code)
+{
+    m_exitCode = code;
+}
+
+void FrameworkState::beginRun(std::size_t finalizerFailuresAtStart)
+{
+    m_windows.clear();
+    m_application = nullptr;
+    m_quitRequested = false;
+    m_lateStartupDone = false;
+    m_exitCode = 0;
+    m_finalizerFailuresAtStart = finalizerFailuresAtStart;
+}
+
 void RuntimeSetPlatform(Platform* platform)
 {
-    framework().platform = platform;
+    framework().setPlatform(platform);
 }
 
 Platform& RuntimePlatform()
 {
-    if (!framework().platform)
+    Platform* platform = framework().platform();
+    if (!platform)
         RuntimeRaise(UnsupportedOperationException::lookup(), "no platform has been chosen to show windows");
-    return *framework().platform;
+    return *platform;
 }
 
-RefPtr<RuntimeException> RuntimeCallProtected(void (*routine)(void*), void* argument)
+RuntimeException* RuntimeDefaultExceptionHelper(void (*routine)(void*), void* argument)
 {
-    if (ExceptionHelper helper = framework().exceptionHelper)
-        return adoptRef(helper(routine, argument));
     try {
         routine(argument);
     } catch (const RaisedException& raised) {
-        return RefPtr<RuntimeException>(&raised.exception());
+        return RefPtr<RuntimeException>(&raised.exception()).leakRef();
     }
     return nullptr;
 }
 
 void RuntimeQuit()
 {
-    framework().quitRequested = true;
-    if (framework().platform)
-        framework().platform->quit();
+    framework().markQuitRequested();
+    if (Platform* platform = framework().platform())
+        platform->quit();
 }

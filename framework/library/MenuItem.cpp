@@ -123,11 +123,11 @@ void MenuItem::ConstructorText(MenuItem* item, String* text, Object*)
 
 void RuntimeMenuTreeChanged(MenuItem& item)
 {
-    Platform* platform = framework().platform;
+    Platform* platform = framework().platform();
     if (!platform)
         return;
     MenuItem& root = rootOf(item);
-    for (const Ref<Window>& window : framework().windows) {
+    for (const Ref<Window>& window : framework().windows()) {
         if (window->isOpen && static_cast<MenuItem*>(window->menuBar.get()) == &root)
             platform->windowChanged(window.get(), WindowAspect::MenuBar);
     }

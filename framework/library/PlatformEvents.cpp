@@ -8,20 +8,27 @@
 #include "Timer.h"
 #include "Window.h"
 
-#include <functional>
+#include <memory>
+#include <type_traits>
 
 namespace {
-// Runs one delivery; an exception that leaves it goes to the application's UnhandledException event,
-// and when nothing handles it the framework reports it and ends the loop.
+template <class Body> void runBody(void* body)
+{
+    (*static_cast<Body*>(body))();
+}
+
+// Runs one delivery through the exception helper; an exception that leaves it goes to the application's
+// UnhandledException event, and when nothing handles it the framework reports it and ends the loop.
 // A foreign C++ exception, which the exception helper passes on, is taken the same way: nothing a
 // delivery throws may unwind into the platform's event loop.
-void deliver(const std::function<void()>& body)
+template <class Body> void deliver(Body&& body)
 {
-    auto trampoline = [](void* argument) { (*static_cast<const std::function<void()>*>(argument))(); };
+    using Plain = std::remove_reference_t<Body>;
     RefPtr<RuntimeException> exception;
     bool failed = false;
     try {
-        exception = RuntimeCallProtected(trampoline, const_cast<void*>(static_cast<const void*>(&body)));
+        void* argument = const_cast<void*>(static_cast<const void*>(std::addressof(body)));
+        exception = adoptRef(framework().exceptionHelper()(&runBody<Plain>, argument));
         failed = static_cast<bool>(exception);
     } catch (...) {
         exception = RuntimeCaughtException();
@@ -30,7 +37,7 @@ void deliver(const std::function<void()>& body)
     if (!failed)
         return;
     bool handled = false;
-    if (RefPtr<Application> application = framework().application; application && exception) {
+    if (RefPtr<Application> application = framework().application(); application && exception) {
         try {
             handled = RuntimeRaiseEvent(*application, Application::kUnhandledException, exception.get())
                           .value_or(false);

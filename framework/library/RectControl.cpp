@@ -98,6 +98,6 @@ void RectControlDefaultConstructor(RectControl* control)
 
 void RuntimeControlChanged(RectControl& control, ControlAspect aspect)
 {
-    if (Platform* platform = framework().platform)
+    if (Platform* platform = framework().platform())
         platform->controlChanged(control, aspect);
 }

@@ -13,6 +13,7 @@
 #include "RectControl.h"
 #include "Timer.h"
 #include "Window.h"
+#include "runtime/Assert.h"
 #include "runtime/CallTrace.h"
 #include "runtime/Delegate.h"
 #include "runtime/FaultInjection.h"
@@ -20,9 +21,9 @@
 
 #include <cstdio>
 
-void RuntimeInitExternalClasses()
+namespace {
+void buildClassTables()
 {
-    TracedCall trace("RuntimeInitExternalClasses");
     Object::ctblinit();
     Delegate::ctblinit();
     PaneChild_::lookup();
@@ -39,18 +40,19 @@ void RuntimeInitExternalClasses()
     MenuBar::ctblinit();
     QuitMenuItem::ctblinit();
 }
+} // namespace
+
+void RuntimeInitExternalClasses()
+{
+    TracedCall trace("RuntimeInitExternalClasses");
+    VORPEL_ASSERT(QuitMenuItem::ctbl, "RuntimeLibraryInitialize has not run");
+}
 
 void RuntimeLibraryInitialize()
 {
     TracedCall trace("RuntimeLibraryInitialize");
-    FrameworkState& state = framework();
-    state.windows.clear();
-    state.application = nullptr;
-    state.quitRequested = false;
-    state.lateStartupDone = false;
-    state.exitCode = 0;
-    state.finalizerFailuresAtStart = RuntimeFinalizerFailureCount();
-    RuntimeInitExternalClasses();
+    framework().beginRun(RuntimeFinalizerFailureCount());
+    buildClassTables();
 }
 
 void RuntimeLibraryFinalize()
@@ -58,16 +60,14 @@ void RuntimeLibraryFinalize()
     TracedCall trace("RuntimeLibraryFinalize");
     // Shut-down goes on whatever a window's Close handler raises; the report makes the exit status 1.
     RuntimeCloseAllWindows([](RuntimeException* exception) { RuntimeUnhandledException(exception); });
-    FrameworkState& state = framework();
-    state.application = nullptr;
-    state.pluginEntrypoints.clear();
-    state.exceptionHelper = nullptr;
+    framework().setApplication(nullptr);
+    framework().setExceptionHelper(nullptr);
 }
 
 void RuntimeSetExceptionHelper(ExceptionHelper helper)
 {
     TracedCall trace("RuntimeSetExceptionHelper", { helper });
-    framework().exceptionHelper = helper;
+    framework().setExceptionHelper(helper);
 }
 
 void RuntimeAllocatePluginEntrypointsTable(std::int32_t count)
@@ -76,7 +76,6 @@ void RuntimeAllocatePluginEntrypointsTable(std::int32_t count)
     RuntimeFaultPoint();
     if (count < 0)
         RuntimeRaise(InvalidArgumentException::lookup(), "a plug-in table cannot have a negative size");
-    framework().pluginEntrypoints.assign(static_cast<std::size_t>(count), nullptr);
 }
 
 void RuntimeRegisterAppObject(Application* application)
@@ -85,17 +84,16 @@ void RuntimeRegisterAppObject(Application* application)
     if (!application)
         RaiseNilObjectException();
     RuntimeFaultPoint();
-    framework().application = application;
+    framework().setApplication(application);
 }
 
 void RunFrameworkInitialization(void (*lateStartup)())
 {
     TracedCall trace("RunFrameworkInitialization", { lateStartup });
     UITrap_();
-    FrameworkState& state = framework();
-    if (state.lateStartupDone || !lateStartup)
+    if (framework().lateStartupDone() || !lateStartup)
         return;
-    state.lateStartupDone = true;
+    framework().markLateStartupDone();
     lateStartup();
 }
 
@@ -103,12 +101,11 @@ void RuntimeRun()
 {
     TracedCall trace("RuntimeRun");
     RuntimeFaultPoint();
-    FrameworkState& state = framework();
-    if (state.quitRequested || state.windows.empty())
+    if (framework().quitRequested() || framework().windows().empty())
         return;
-    state.loopRunning = true;
+    framework().setLoopRunning(true);
     struct Stop {
-        ~Stop() { framework().loopRunning = false; }
+        ~Stop() { framework().setLoopRunning(false); }
     } stop;
     RuntimePlatform().run();
 }
@@ -116,7 +113,7 @@ void RuntimeRun()
 void RuntimeUnhandledException(Object* exception)
 {
     TracedCall trace("RuntimeUnhandledException", { exception });
-    framework().exitCode = 1;
+    framework().setExitCode(1);
     if (!exception) {
         std::fprintf(stderr, "Unhandled exception\n");
         return;
@@ -135,7 +132,7 @@ void RuntimeUnhandledException(Object* exception)
 std::int32_t RuntimeExit()
 {
     TracedCall trace("RuntimeExit");
-    if (RuntimeFinalizerFailureCount() != framework().finalizerFailuresAtStart)
+    if (RuntimeFinalizerFailureCount() != framework().finalizerFailuresAtStart())
         return 1;
-    return framework().exitCode;
+    return framework().exitCode();
 }

@@ -19,7 +19,7 @@ bool shouldRun(const Timer& timer)
 // Arms the timer afresh from now, or disarms it.
 void rearm(Timer& timer)
 {
-    Platform* platform = framework().platform;
+    Platform* platform = framework().platform();
     if (!shouldRun(timer)) {
         timer.deadline.reset();
         if (platform)
@@ -71,8 +71,8 @@ void timerFinalizer(Object* object)
 {
     auto* timer = static_cast<Timer*>(object);
     timer->deadline.reset();
-    if (framework().platform)
-        framework().platform->cancelTimer(*timer);
+    if (framework().platform())
+        framework().platform()->cancelTimer(*timer);
     timer->receivers.clear();
 }
 } // namespace

@@ -18,8 +18,8 @@ ClassTable* Window::ctbl = nullptr;
 namespace {
 void notify(Window* window, WindowAspect aspect)
 {
-    if (window->isOpen && framework().platform)
-        framework().platform->windowChanged(*window, aspect);
+    if (window->isOpen && framework().platform())
+        framework().platform()->windowChanged(*window, aspect);
 }
 void titleChanged(Window* window)
 {
@@ -161,10 +161,7 @@ void WindowDefaultConstructor(Window* window)
     if (!window)
         RaiseNilObjectException();
     Ref<Window> protect(*window);
-    auto& windows = framework().windows;
-    if (std::find_if(windows.begin(), windows.end(), [&](const Ref<Window>& w) { return w.ptr() == window; })
-        == windows.end())
-        windows.emplace_back(*window);
+    framework().registerWindow(*window);
     try {
         RuntimeRaiseEvent(*window, Window::kCreateControls);
         RuntimeRaiseEvent(*window, Window::kLayout);
@@ -175,8 +172,8 @@ void WindowDefaultConstructor(Window* window)
         Window::Close(window);
         throw;
     }
-    if (window->isOpen && window->visible && framework().platform)
-        framework().platform->showWindow(*window);
+    if (window->isOpen && window->visible && framework().platform())
+        framework().platform()->showWindow(*window);
 }
 
 Ref<Object> Window::new_(Window* window, const ClassTable* table)
@@ -251,10 +248,7 @@ void Window::Close(Window* window)
     if (!window)
         RaiseNilObjectException();
     Ref<Window> protect(*window);
-    auto& windows = framework().windows;
-    auto found = std::find_if(
-        windows.begin(), windows.end(), [&](const Ref<Window>& w) { return w.ptr() == window; });
-    if (found == windows.end() && !window->isOpen)
+    if (!framework().hasWindow(*window) && !window->isOpen)
         return;
     bool wasOpen = window->isOpen;
     window->isOpen = false;
@@ -268,8 +262,8 @@ void Window::Close(Window* window)
             raised = std::current_exception();
         }
     }
-    if (framework().platform)
-        framework().platform->windowClosed(*window);
+    if (framework().platform())
+        framework().platform()->windowClosed(*window);
     // Unlink and drop the controls: a linked child may hold its window, and the window goes with them.
     std::vector<NamedControl> controls = std::move(window->controls);
     window->controls.clear();
@@ -277,11 +271,8 @@ void Window::Close(Window* window)
         linkPaneChild(entry.control.get(), nullptr);
     controls.clear();
     window->menuBar = nullptr;
-    found = std::find_if(
-        windows.begin(), windows.end(), [&](const Ref<Window>& w) { return w.ptr() == window; });
-    if (found != windows.end())
-        windows.erase(found);
-    if (wasOpen && windows.empty() && framework().loopRunning)
+    framework().unregisterWindow(*window);
+    if (wasOpen && framework().windows().empty() && framework().loopRunning())
         RuntimeQuit();
     if (raised)
         std::rethrow_exception(raised);
@@ -330,7 +321,7 @@ RefPtr<Window> RuntimeGetImplicitWindow(String* className)
     TracedCall trace("RuntimeGetImplicitWindow", { className });
     if (!className)
         return nullptr;
-    for (const Ref<Window>& window : framework().windows) {
+    for (const Ref<Window>& window : framework().windows()) {
         if (window->isOpen && window->classTable()->nameView() == className->bytes())
             return RefPtr<Window>(window.ptr());
     }
@@ -339,8 +330,8 @@ RefPtr<Window> RuntimeGetImplicitWindow(String* className)
 
 void RuntimeCloseAllWindows(void (*report)(RuntimeException*))
 {
-    while (!framework().windows.empty()) {
-        Ref<Window> window = framework().windows.back();
+    while (!framework().windows().empty()) {
+        Ref<Window> window = framework().windows().back();
         try {
             Window::Close(window.ptr());
         } catch (...) {

@@ -86,7 +86,7 @@ void RuntimeRaiseException(RuntimeException& exception)
 
 void RuntimeReraiseException(RuntimeException& exception)
 {
-    throw RaisedException(exception);
+    RuntimeRaiseException(exception);
 }
 
 void RuntimeRaise(const ClassTable* table, std::string_view message)

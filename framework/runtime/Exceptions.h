@@ -30,6 +30,7 @@ private:
 };
 
 [[noreturn]] void RuntimeRaiseException(RuntimeException&);
+// Raises a caught exception again, the same object: no different from raising it.
 [[noreturn]] void RuntimeReraiseException(RuntimeException&);
 [[noreturn]] void RaiseNilObjectException();
 

@@ -1,4 +1,5 @@
 #include "support/HeadlessFixture.h"
+#include "support/RaisedBy.h"
 
 #include "library/Application.h"
 #include "library/MenuBar.h"
@@ -88,6 +89,12 @@ TEST_F(StartupTest, LateStartupRunsOnceAndTheLoopDoesNotRunWithoutAWindow)
     platform.script([&] { ran = true; });
     RuntimeRun();
     EXPECT_FALSE(ran);
+}
+
+TEST_F(StartupTest, APlugInTableMayBeEmptyButNeverNegative)
+{
+    EXPECT_EQ(raisedBy([] { RuntimeAllocatePluginEntrypointsTable(0); }), "");
+    EXPECT_EQ(raisedBy([] { RuntimeAllocatePluginEntrypointsTable(-1); }), "InvalidArgumentException");
 }
 
 TEST_F(StartupTest, UserInterfaceOperationsRefuseOtherThreads)

@@ -254,7 +254,7 @@ TEST_F(WindowTest, ClosingTheLastWindowEndsTheLoopAndUnlinksPaneChildren)
     RuntimeRun();
     EXPECT_TRUE(platform.quitCalled());
     EXPECT_EQ(pane->links, (std::vector<Window*> { window.get(), nullptr }));
-    EXPECT_TRUE(framework().windows.empty());
+    EXPECT_TRUE(framework().windows().empty());
     EXPECT_EQ(window->refCount(), 1u);
 }
 
@@ -269,7 +269,7 @@ TEST_F(WindowTest, AWindowWhoseCloseHandlerRaisesStillCloses)
     RuntimeRun();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unhandled RuntimeException: close failed\n");
     EXPECT_FALSE(window->isOpen);
-    EXPECT_TRUE(framework().windows.empty());
+    EXPECT_TRUE(framework().windows().empty());
     EXPECT_TRUE(platform.shownWindows().empty());
     EXPECT_EQ(window->refCount(), 1u);
     EXPECT_EQ(RuntimeExit(), 1);
@@ -282,7 +282,7 @@ TEST_F(WindowTest, AWindowWhoseCloseHandlerRaisesStillCloses)
     testing::internal::CaptureStderr();
     RuntimeLibraryFinalize();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unhandled RuntimeException: close failed\n");
-    EXPECT_TRUE(framework().windows.empty());
+    EXPECT_TRUE(framework().windows().empty());
     EXPECT_FALSE(plain->isOpen);
     EXPECT_EQ(plain->refCount(), 1u);
     EXPECT_EQ(failing->refCount(), 1u);
@@ -303,7 +303,7 @@ TEST_F(WindowTest, AWindowTheDesktopLosesClosesEvenWhenItsClassKeepsItOpenOnRequ
     EXPECT_TRUE(platform.quitCalled());
     EXPECT_FALSE(window->isOpen);
     EXPECT_EQ(window->closeEvents, 1);
-    EXPECT_TRUE(framework().windows.empty());
+    EXPECT_TRUE(framework().windows().empty());
     EXPECT_TRUE(platform.shownWindows().empty());
     EXPECT_EQ(window->refCount(), 1u);
     EXPECT_EQ(RuntimeExit(), 0);

@@ -148,7 +148,7 @@ TEST_F(QtInputTest, MenuShortcutsChooseTheirItemsAndNeverReachKeyDown)
     QTest::keyClick(
         QApplication::focusWidget(), Qt::Key_X, Qt::ControlModifier); // an item with no handler does nothing
     EXPECT_EQ(undo->chosen, 1);
-    EXPECT_FALSE(framework().quitRequested);
+    EXPECT_FALSE(framework().quitRequested());
 
     // Ctrl+Q inside the running loop chooses Quit, which ends it.
     QObject guard; // whatever is still queued for it goes with the test
@@ -158,7 +158,7 @@ TEST_F(QtInputTest, MenuShortcutsChooseTheirItemsAndNeverReachKeyDown)
         QMetaObject::invokeMethod(
             &guard,
             [] {
-                if (!framework().quitRequested) {
+                if (!framework().quitRequested()) {
                     ADD_FAILURE() << "Ctrl+Q did not quit";
                     QCoreApplication::exit(1);
                 }
@@ -166,7 +166,7 @@ TEST_F(QtInputTest, MenuShortcutsChooseTheirItemsAndNeverReachKeyDown)
             Qt::QueuedConnection);
     });
     RuntimeRun();
-    EXPECT_TRUE(framework().quitRequested);
+    EXPECT_TRUE(framework().quitRequested());
     EXPECT_TRUE(window->log.empty()) << window->log.front();
 }
 
@@ -247,7 +247,7 @@ TEST_F(QtMenuKeyTest, AltAloneOpensNoKeyboardModeAndLaterKeysReachKeyDown)
         }
         EXPECT_EQ(window->log, c.expected) << c.name;
         expectBarAtRest(c.name);
-        EXPECT_FALSE(framework().quitRequested) << c.name;
+        EXPECT_FALSE(framework().quitRequested()) << c.name;
     }
 }
 
@@ -304,5 +304,5 @@ TEST_F(QtMenuKeyTest, AMenuOpenedWithTheMouseTakesKeysUntilItCloses)
     press(Qt::Key_B);
     EXPECT_EQ(window->log, std::vector<std::string> { "KeyDown b" });
     expectBarAtRest("after choosing Undo");
-    EXPECT_FALSE(framework().quitRequested);
+    EXPECT_FALSE(framework().quitRequested());
 }

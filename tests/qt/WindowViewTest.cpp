@@ -132,9 +132,9 @@ TEST_F(QtWindowViewTest, ClosingTheWindowEndsTheApplication)
             Qt::QueuedConnection);
     });
     RuntimeRun();
-    EXPECT_TRUE(framework().windows.empty());
+    EXPECT_TRUE(framework().windows().empty());
     EXPECT_FALSE(window->isOpen);
-    EXPECT_TRUE(framework().quitRequested);
+    EXPECT_TRUE(framework().quitRequested());
     EXPECT_EQ(platform->windowView(*window), nullptr);
 }
 
@@ -169,8 +169,8 @@ TEST_F(QtWindowViewTest, AWindowTheXServerDestroysClosesAndEndsTheApplication)
             Qt::QueuedConnection);
     });
     RuntimeRun();
-    EXPECT_TRUE(framework().windows.empty());
+    EXPECT_TRUE(framework().windows().empty());
     EXPECT_FALSE(window->isOpen);
-    EXPECT_TRUE(framework().quitRequested);
+    EXPECT_TRUE(framework().quitRequested());
     EXPECT_EQ(platform->windowView(*window), nullptr);
 }

@@ -139,6 +139,8 @@ TEST(StartUpRoad, RunsEachStepOnceInItsOrder)
         {
             CallRecorder recorder;
             nameProgramParts(recorder);
+            // The program's call is the only one, never one the framework makes inside its own start-up.
+            recorder.showInside("RuntimeInitExternalClasses");
             // The tables are complete when the driver starts: wrap them there.
             recorder.at("RuntimeSetExceptionHelper", [&] {
                 constructor = App::lookup()->methods[App::kConstructor.index];

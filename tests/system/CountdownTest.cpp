@@ -68,7 +68,7 @@ TEST_F(Countdown, FollowsTheClockAndRestartsOnEveryPressOrKey)
         EXPECT_EQ(label()->textColor, moment.colour);
         EXPECT_EQ(bar()->value, moment.bar);
     }
-    EXPECT_EQ(framework().exitCode, 0) << "no handler raised";
+    EXPECT_EQ(framework().exitCode(), 0) << "no handler raised";
 }
 
 // The dispatchers hand the results to the framework: a press is handled, a key is not.

@@ -71,7 +71,7 @@ TEST_F(InputStorm, TenThousandEventsBetweenTwoTicksAreOneReset)
     }
     EXPECT_EQ(shown(), afterOneReset);
     EXPECT_EQ(LiveCounts::now(), heldAfterOneReset) << "the storm left objects or strings behind";
-    EXPECT_EQ(framework().exitCode, 0) << "a handler raised";
+    EXPECT_EQ(framework().exitCode(), 0) << "a handler raised";
 
     platform.advance(700ms);
     EXPECT_EQ(labelText(), "00:59") << "the tick after the storm came on time";

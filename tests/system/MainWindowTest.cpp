@@ -112,8 +112,8 @@ TEST_F(MainWindow, WindowHasItsDesignValuesAndTheSharedMenuBar)
 
     ASSERT_TRUE(MainMenuBar::implicitInstance_);
     EXPECT_EQ(window->menuBar.get(), MainMenuBar::implicitInstance_.get());
-    EXPECT_EQ(framework().application->menuBar.get(), MainMenuBar::implicitInstance_.get());
-    EXPECT_TRUE(framework().application->isA(App::lookup()));
+    EXPECT_EQ(framework().application()->menuBar.get(), MainMenuBar::implicitInstance_.get());
+    EXPECT_TRUE(framework().application()->isA(App::lookup()));
 }
 
 namespace {
@@ -305,9 +305,9 @@ TEST_F(MainWindow, MenuItemAccessorsFindEachItemOfTheMenuBar)
 
 TEST_F(MainWindow, ImplicitWindowIsTheOpenOneWhenThereIsOne)
 {
-    std::size_t open = framework().windows.size();
+    std::size_t open = framework().windows().size();
     EXPECT_EQ(Window1::instance().get(), window.get());
-    EXPECT_EQ(framework().windows.size(), open) << "nothing new was constructed";
+    EXPECT_EQ(framework().windows().size(), open) << "nothing new was constructed";
     EXPECT_EQ(window->limit, 60);
 }
 

@@ -79,10 +79,10 @@ TEST(Program, NormalRunQuitsFromTheFileMenuAndReleasesTheMenuBarLast)
         auto* shown = static_cast<Window1::Window1*>(platform.shownWindows()[0]);
         EXPECT_EQ(shown->classTable(), Window1::Window1::lookup());
         window = shown;
-        application = framework().application.get();
+        application = framework().application();
         menuBar = MainMenuBar::implicitInstance_.get();
         ASSERT_NE(menuBar, nullptr);
-        EXPECT_EQ(framework().application->menuBar.get(), menuBar);
+        EXPECT_EQ(framework().application()->menuBar.get(), menuBar);
         EXPECT_EQ(shown->menuBar.get(), menuBar);
         platform.advance(3s);
         EXPECT_EQ(Window1::Window1::timertext(shown)->text->bytes(), "00:57");
@@ -201,10 +201,10 @@ TEST(Program, ApplicationIsRegisteredOnlyWithItsMenuBarSet)
         bool fired = RuntimeFaultInjectionCalls() >= n;
         RuntimeSetFaultInjection(0);
 
-        const bool registered = framework().application != nullptr;
+        const bool registered = framework().application() != nullptr;
         if (registered) {
-            EXPECT_TRUE(framework().application->menuBar);
-            EXPECT_EQ(framework().application->menuBar.get(), MainMenuBar::implicitInstance_.get());
+            EXPECT_TRUE(framework().application()->menuBar);
+            EXPECT_EQ(framework().application()->menuBar.get(), MainMenuBar::implicitInstance_.get());
         }
         registeredAfterAFailure = registeredAfterAFailure || (fired && registered);
         finalize();
@@ -220,22 +220,32 @@ TEST(Program, ApplicationIsRegisteredOnlyWithItsMenuBarSet)
     RuntimeSetPlatform(nullptr);
 }
 
-TEST(Program, ExceptionHelperReturnsRuntimeExceptionsAndPassesOthersOn)
+// The program's helper and the framework's default one keep the same contract.
+TEST(Program, ExceptionHelpersReturnRuntimeExceptionsAndPassOthersOn)
 {
-    bool ran = false;
-    EXPECT_EQ(CallFunctionWithExceptionHandling_([](void* flag) { *static_cast<bool*>(flag) = true; }, &ran),
-        nullptr);
-    EXPECT_TRUE(ran);
+    struct Case {
+        const char* what;
+        ExceptionHelper helper;
+    };
+    const Case cases[] = {
+        { "the program's", &CallFunctionWithExceptionHandling_ },
+        { "the framework's default", &RuntimeDefaultExceptionHelper },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        bool ran = false;
+        EXPECT_EQ(c.helper([](void* flag) { *static_cast<bool*>(flag) = true; }, &ran), nullptr);
+        EXPECT_TRUE(ran);
 
-    RefPtr<RuntimeException> caught
-        = adoptRef(CallFunctionWithExceptionHandling_([](void*) { RaiseNilObjectException(); }, nullptr));
-    ASSERT_TRUE(caught);
-    EXPECT_TRUE(caught->isA(NilObjectException::lookup()));
-    EXPECT_EQ(caught->refCount(), 1u) << "handed over with exactly one reference";
+        RefPtr<RuntimeException> caught
+            = adoptRef(c.helper([](void*) { RaiseNilObjectException(); }, nullptr));
+        ASSERT_TRUE(caught);
+        EXPECT_TRUE(caught->isA(NilObjectException::lookup()));
+        EXPECT_EQ(caught->refCount(), 1u) << "handed over with exactly one reference";
 
-    EXPECT_THROW(
-        CallFunctionWithExceptionHandling_([](void*) { throw std::runtime_error("not ours"); }, nullptr),
-        std::runtime_error);
+        EXPECT_THROW(
+            c.helper([](void*) { throw std::runtime_error("not ours"); }, nullptr), std::runtime_error);
+    }
 }
 
 TEST(Program, ApplicationClassAddsOnlyItsConstructorAndHandlesNoEvents)

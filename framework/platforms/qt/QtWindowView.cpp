@@ -376,8 +376,8 @@ void QtWindowView::rebuildMenuBar()
     m_shortcutActions.clear();
     // A window without a menu bar of its own shows the application's.
     MenuItem* root = window->menuBar.get();
-    if (!root && framework().application)
-        root = framework().application->menuBar.get();
+    if (!root && framework().application())
+        root = framework().application()->menuBar.get();
     // A fresh bar each time: the old one, and any menu still open on it, goes once its events are done.
     auto* bar = new QMenuBar(this);
     bar->setNativeMenuBar(false);
