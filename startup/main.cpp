@@ -1,20 +1,17 @@
-#include "library/FrameworkState.h"
-#include "platforms/qt/QtPlatform.h"
+#include "platforms/qt/QtPlatformScope.h"
+#include "runtime/Exceptions.h"
 #include "runtime/RuntimeException.h"
-#include "runtime/RuntimeInit.h"
 #include "startup/Program.h"
 
 #include <cstdio>
-#include <memory>
 #include <string>
 
 int main(int argc, char** argv)
 {
-    RuntimeInit();
-    std::unique_ptr<QtPlatform> platform = QtPlatform::createForProgram(argc, argv);
+    // The platform goes after the shut-down, which still tells it about the windows it closes.
+    QtPlatformScope platform(argc, argv);
     if (!platform)
         return 1;
-    RuntimeSetPlatform(platform.get());
     std::int32_t status = 1;
     try {
         status = runProgram();
@@ -25,7 +22,5 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vorpel: %s\n",
             escaped && escaped->Message ? std::string(escaped->Message->bytes()).c_str() : "unhandled exception");
     }
-    // The platform goes after the shut-down, which still tells it about the windows it closes.
-    RuntimeSetPlatform(nullptr);
     return status;
 }

@@ -9,9 +9,8 @@
 #include "library/Startup.h"
 #include "mainwindow/Window1.h"
 #include "platforms/qt/QtLabelView.h"
-#include "platforms/qt/QtPlatform.h"
+#include "platforms/qt/QtPlatformScope.h"
 #include "platforms/qt/QtWindowView.h"
-#include "runtime/RuntimeInit.h"
 #include "startup/Program.h"
 
 #include <QApplication>
@@ -25,7 +24,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -76,61 +74,58 @@ int main(int argc, char** argv)
     if (presses <= 0)
         return fail("the count of presses must be positive");
 
-    RuntimeInit();
-    std::unique_ptr<QtPlatform> platform;
-    try {
-        platform = QtPlatform::create(argc, argv);
-    } catch (const QtPlatformError& error) {
-        return fail(error.what());
-    }
-    RuntimeSetPlatform(platform.get());
-    initialize();
-    RuntimeSetExceptionHelper(&CallFunctionWithExceptionHandling_);
-    EarlyStartup_();
-    RunFrameworkInitialization(&LateStartup_);
-
     std::vector<double> samples;
     std::string problem;
+    QSize screen;
     {
-        RefPtr<Window1::Window1> window = Window1::instance();
-        RefPtr<::Label> label = window ? Window1::Window1::timertext(window.get()) : nullptr;
-        RefPtr<::Timer> timer = window ? Window1::Window1::vorpel_timer(window.get()) : nullptr;
-        QtWindowView* view = window ? platform->windowView(*window) : nullptr;
-        auto* labelView = label ? dynamic_cast<QtLabelView*>(platform->controlWidget(*label)) : nullptr;
-        if (!view || !labelView || !timer)
-            return fail("the program's window, label or timer is not shown");
-        // Ticks come from here only, so that none lands inside a press.
-        ::Timer::Mode::Set(timer.get(), 0, ::Timer::ModeOff);
-        QWidget* target = view->focusProxy() ? view->focusProxy() : view;
-        PaintWatch watch;
-        labelView->installEventFilter(&watch);
-        QCoreApplication::processEvents();
+        QtPlatformScope platform(argc, argv);
+        if (!platform)
+            return 1;
+        initialize();
+        RuntimeSetExceptionHelper(&CallFunctionWithExceptionHandling_);
+        EarlyStartup_();
+        RunFrameworkInitialization(&LateStartup_);
 
-        for (long n = 0; n < presses && problem.empty(); ++n) {
-            window->limit = 15;
-            callMethod(timer.get(), ::Timer::kCallAction);
-            watch.painted = false;
-            if (!processUntilPainted(watch) || labelView->text() != QStringLiteral("00:14")) {
-                problem = "the tick was not painted";
-                break;
+        {
+            RefPtr<Window1::Window1> window = Window1::instance();
+            RefPtr<::Label> label = window ? Window1::Window1::timertext(window.get()) : nullptr;
+            RefPtr<::Timer> timer = window ? Window1::Window1::vorpel_timer(window.get()) : nullptr;
+            QtWindowView* view = window ? platform.platform().windowView(*window) : nullptr;
+            auto* labelView
+                = label ? dynamic_cast<QtLabelView*>(platform.platform().controlWidget(*label)) : nullptr;
+            if (!view || !labelView || !timer)
+                return fail("the program's window, label or timer is not shown");
+            // Ticks come from here only, so that none lands inside a press.
+            ::Timer::Mode::Set(timer.get(), 0, ::Timer::ModeOff);
+            QWidget* target = view->focusProxy() ? view->focusProxy() : view;
+            PaintWatch watch;
+            labelView->installEventFilter(&watch);
+            QCoreApplication::processEvents();
+
+            for (long n = 0; n < presses && problem.empty(); ++n) {
+                window->limit = 15;
+                callMethod(timer.get(), ::Timer::kCallAction);
+                watch.painted = false;
+                if (!processUntilPainted(watch) || labelView->text() != QStringLiteral("00:14")) {
+                    problem = "the tick was not painted";
+                    break;
+                }
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+                watch.painted = false;
+                auto start = Steady::now();
+                QCoreApplication::sendEvent(target, &press);
+                bool painted = processUntilPainted(watch);
+                auto end = Steady::now();
+                if (!painted || labelView->text() != QStringLiteral("01:00"))
+                    problem = "the key press did not repaint the label with 01:00";
+                else
+                    samples.push_back(std::chrono::duration<double, std::milli>(end - start).count());
             }
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-            watch.painted = false;
-            auto start = Steady::now();
-            QCoreApplication::sendEvent(target, &press);
-            bool painted = processUntilPainted(watch);
-            auto end = Steady::now();
-            if (!painted || labelView->text() != QStringLiteral("01:00"))
-                problem = "the key press did not repaint the label with 01:00";
-            else
-                samples.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+            labelView->removeEventFilter(&watch);
         }
-        labelView->removeEventFilter(&watch);
+        screen = QApplication::primaryScreen() ? QApplication::primaryScreen()->size() : QSize();
+        finalize();
     }
-    const QSize screen = QApplication::primaryScreen() ? QApplication::primaryScreen()->size() : QSize();
-    finalize();
-    RuntimeSetPlatform(nullptr);
-    platform.reset();
     if (!problem.empty())
         return fail(problem.c_str());
 

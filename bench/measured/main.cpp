@@ -4,27 +4,23 @@
 #include "MeasuredPlatform.h"
 #include "Protocol.h"
 #include "library/FrameworkState.h"
-#include "platforms/qt/QtPlatform.h"
-#include "runtime/RuntimeInit.h"
+#include "platforms/qt/QtPlatformScope.h"
 #include "startup/Program.h"
 
 #include <QApplication>
 
-#include <memory>
-
 int main(int argc, char** argv)
 {
-    RuntimeInit();
-    std::unique_ptr<QtPlatform> platform = QtPlatform::createForProgram(argc, argv);
+    QtPlatformScope platform(argc, argv);
     if (!platform)
         return 1;
     const bool measure = protocol::measuring();
-    MeasuredPlatform measured(*platform);
+    MeasuredPlatform measured(platform.platform());
     protocol::FirstFrameProbe probe;
-    if (measure)
+    if (measure) {
         QApplication::instance()->installEventFilter(&probe);
-    RuntimeSetPlatform(measure ? static_cast<Platform*>(&measured) : platform.get());
-    std::int32_t status = runProgram();
-    RuntimeSetPlatform(nullptr);
-    return status;
+        // In front of the Qt platform until the scope ends; nothing calls it after the run.
+        RuntimeSetPlatform(&measured);
+    }
+    return runProgram();
 }

@@ -1,14 +1,14 @@
 #include "FaultInjection.h"
 
+#ifdef VORPEL_TEST_HOOKS
+
 #include "MainThread.h"
 #include "RuntimeException.h"
 
-#include <stdexcept>
-#ifdef VORPEL_TEST_HOOKS
 #include <charconv>
 #include <cstdlib>
+#include <stdexcept>
 #include <string_view>
-#endif
 
 namespace {
 struct FaultSwitch {
@@ -46,7 +46,6 @@ void RuntimeFaultPoint()
     }
 }
 
-#ifdef VORPEL_TEST_HOOKS
 void RuntimeSetFaultInjectionFromEnvironment()
 {
     const char* value = std::getenv("VORPEL_FAULT_AT");

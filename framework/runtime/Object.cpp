@@ -28,6 +28,7 @@ std::size_t RuntimeFinalizerFailureCount()
     return finalizerFailures.load(std::memory_order_relaxed);
 }
 
+#ifdef VORPEL_TEST_HOOKS
 namespace detail {
 RefTraceHook refTraceHook = nullptr;
 void* refTraceContext = nullptr;
@@ -38,6 +39,7 @@ void RuntimeSetRefTrace(RefTraceHook hook, void* context)
     detail::refTraceHook = hook;
     detail::refTraceContext = context;
 }
+#endif
 
 Object::Object()
 {

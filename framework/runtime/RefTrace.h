@@ -2,8 +2,12 @@
 
 #include <cstdint>
 
-// An observer of every reference-count change, for tests that check a whole ref/deref sequence.
+// An observer of every reference-count change, for tests that check a whole ref/deref sequence. Like the
+// call trace it exists only in builds with VORPEL_TEST_HOOKS; elsewhere a traced change compiles to nothing.
 enum class RefEvent { LockObject, UnlockObject, LockString, UnlockString };
+
+#ifdef VORPEL_TEST_HOOKS
+
 using RefTraceHook = void (*)(RefEvent, const void* target, std::uint32_t countAfter, void* context);
 
 void RuntimeSetRefTrace(RefTraceHook, void* context);
@@ -18,3 +22,9 @@ inline void traceRef(RefEvent event, const void* target, std::uint32_t countAfte
     if (detail::refTraceHook)
         detail::refTraceHook(event, target, countAfter, detail::refTraceContext);
 }
+
+#else
+
+inline void traceRef(RefEvent, const void*, std::uint32_t) { }
+
+#endif

@@ -3,10 +3,8 @@
 // input comes. tools/memcheck runs it under valgrind. Exit status: the program's own, or 3 when the
 // script could not be played to its end.
 
-#include "library/FrameworkState.h"
 #include "platforms/qt/QtLabelView.h"
-#include "platforms/qt/QtPlatform.h"
-#include "runtime/RuntimeInit.h"
+#include "platforms/qt/QtPlatformScope.h"
 #include "startup/Program.h"
 
 #include <QApplication>
@@ -18,7 +16,6 @@
 #include <cstddef>
 #include <cstdio>
 #include <functional>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -109,11 +106,9 @@ private:
 
 int main(int argc, char** argv)
 {
-    RuntimeInit();
-    std::unique_ptr<QtPlatform> platform = QtPlatform::createForProgram(argc, argv);
+    QtPlatformScope platform(argc, argv);
     if (!platform)
         return 1;
-    RuntimeSetPlatform(platform.get());
     std::int32_t status = 0;
     bool played = false;
     {
@@ -129,7 +124,6 @@ int main(int argc, char** argv)
         status = runProgram();
         played = player.finished() && !player.gaveUp();
     }
-    RuntimeSetPlatform(nullptr);
     if (!played)
         return 3;
     std::printf("vorpel_driven: quit with status %d\n", status);

@@ -1,6 +1,8 @@
 #include "QtKeyText.h"
 
 namespace {
+// The keys without a character of their own each give one fixed control character, whatever the
+// modifiers.
 const char* namedKeyText(int key)
 {
     switch (key) {

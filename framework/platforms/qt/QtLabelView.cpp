@@ -1,5 +1,6 @@
 #include "QtLabelView.h"
 
+#include "QtText.h"
 #include "library/Label.h"
 
 #include <QApplication>
@@ -11,11 +12,6 @@
 #include <cmath>
 
 namespace {
-QString fromUtf8(const String& text)
-{
-    return QString::fromUtf8(text.bytes().data(), static_cast<qsizetype>(text.bytes().size()));
-}
-
 Qt::Alignment alignmentFor(std::int32_t textAlign)
 {
     switch (textAlign) {
@@ -52,7 +48,7 @@ QFont QtLabelView::fontFor(const Label& label)
     QFont font = QApplication::font();
     std::string_view family = label.textFont->bytes();
     if (!family.empty() && family != "System")
-        font.setFamily(QString::fromUtf8(family.data(), static_cast<qsizetype>(family.size())));
+        font.setFamily(QtFromUtf8(family));
     // Every unit is read as points, the only one the designs use.
     if (label.textSize > 0)
         font.setPointSizeF(static_cast<qreal>(label.textSize));
@@ -68,14 +64,14 @@ void QtLabelView::syncAll(const Label& label)
     setTextColor(QColor(label.textColor.red, label.textColor.green, label.textColor.blue));
     setHorizontalAlignment(alignmentFor(label.textAlign));
     setMultiLine(label.multiLine);
-    setText(fromUtf8(label.text.get()));
+    setText(QtFromUtf8(label.text.get()));
 }
 
 void QtLabelView::sync(const Label& label, ControlAspect aspect)
 {
     switch (aspect) {
     case ControlAspect::Text:
-        setText(fromUtf8(label.text.get()));
+        setText(QtFromUtf8(label.text.get()));
         break;
     case ControlAspect::TextColor:
         setTextColor(QColor(label.textColor.red, label.textColor.green, label.textColor.blue));

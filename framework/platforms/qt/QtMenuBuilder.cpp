@@ -1,6 +1,7 @@
 #include "QtMenuBuilder.h"
 
 #include "QtShortcut.h"
+#include "QtText.h"
 #include "library/MenuItem.h"
 #include "library/PlatformEvents.h"
 
@@ -12,9 +13,7 @@ namespace {
 // Shown exactly as written: an ampersand is no mnemonic mark here.
 QString displayText(const MenuItem& item)
 {
-    std::string_view bytes = item.text->bytes();
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()))
-        .replace(u'&', QStringLiteral("&&"));
+    return QtFromUtf8(item.text.get()).replace(u'&', QStringLiteral("&&"));
 }
 
 bool isEnabled(const MenuItem& item)

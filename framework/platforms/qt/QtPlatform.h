@@ -24,14 +24,8 @@ struct QtPlatformError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// The desktop platform on Qt Widgets. Typical use in main:
-//
-//     std::unique_ptr<QtPlatform> platform = QtPlatform::createForProgram(argc, argv);
-//     if (!platform) return 1;
-//     RuntimeSetPlatform(platform.get());
-//     ... RuntimeRun(); RuntimeLibraryFinalize(); platform.reset();
-//
-// It runs on the main thread, and must go before the QApplication it uses.
+// The desktop platform on Qt Widgets; a program's main holds it through a QtPlatformScope. It runs on
+// the main thread, and must go before the QApplication it uses.
 class QtPlatform final : public Platform {
 public:
     // Makes the QApplication from the program's arguments, which must outlive it, unless one exists

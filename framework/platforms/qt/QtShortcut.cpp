@@ -1,10 +1,12 @@
 #include "QtShortcut.h"
 
+#include "QtText.h"
+
 #include <QStringList>
 
 QKeySequence QtShortcut(std::string_view text)
 {
-    QString source = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
+    QString source = QtFromUtf8(text).trimmed();
     if (source.isEmpty())
         return {};
     // The last part is the key itself, which may be "+" ("Cmd++").

@@ -4,6 +4,7 @@
 #include "QtLabelView.h"
 #include "QtMenuBuilder.h"
 #include "QtProgressBarView.h"
+#include "QtText.h"
 #include "library/Application.h"
 #include "library/FrameworkState.h"
 #include "library/Label.h"
@@ -25,11 +26,6 @@
 #include <algorithm>
 
 namespace {
-QString fromUtf8(const String& text)
-{
-    return QString::fromUtf8(text.bytes().data(), static_cast<qsizetype>(text.bytes().size()));
-}
-
 int clampSize(std::int32_t size)
 {
     return std::clamp<std::int32_t>(size, 0, QWIDGETSIZE_MAX);
@@ -131,7 +127,7 @@ void QtWindowView::createControlViews()
             continue;
         }
         auto& control = static_cast<RectControl&>(object);
-        view->setObjectName(fromUtf8(entry.name.get()));
+        view->setObjectName(QtFromUtf8(entry.name.get()));
         view->setGeometry(control.frame.left, control.frame.top, control.frame.width, control.frame.height);
         view->setEnabled(control.enabled);
         view->setVisible(control.visible);
@@ -308,7 +304,7 @@ void QtWindowView::changeEvent(QEvent* event)
 void QtWindowView::applyTitle()
 {
     if (Window* window = m_window.get())
-        setWindowTitle(fromUtf8(window->title.get()));
+        setWindowTitle(QtFromUtf8(window->title.get()));
 }
 
 void QtWindowView::applyBackground()
