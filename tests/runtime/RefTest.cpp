@@ -90,6 +90,34 @@ TEST(Ref, HandOversMoveTheReferenceWithoutARefDerefPair)
     }
 }
 
+// A fetched object passes the check with no change to its count, lent or handed over; a nil one raises.
+TEST(Ref, CheckNonNilPassesTheObjectOnOrRaisesNilObjectException)
+{
+    Ref<Base> object = newObject<Base>();
+    {
+        RefPtr<Base> held = object;
+        RefRecorder recorder(object.ptr());
+        EXPECT_EQ(&checkNonNil(held), object.ptr());
+        Ref<Base> taken = checkNonNil(std::move(held));
+        EXPECT_EQ(taken.ptr(), object.ptr());
+        EXPECT_FALSE(held);
+        EXPECT_TRUE(recorder.steps().empty());
+    }
+    EXPECT_EQ(object->refCount(), 1u);
+
+    auto raisesNilObject = [](auto check) {
+        try {
+            check();
+        } catch (const RaisedException& raised) {
+            return raised.is<NilObjectException>();
+        }
+        return false;
+    };
+    RefPtr<Base> nil;
+    EXPECT_TRUE(raisesNilObject([&] { (void)checkNonNil(nil); })) << "lent";
+    EXPECT_TRUE(raisesNilObject([&] { (void)checkNonNil(std::move(nil)); })) << "handed over";
+}
+
 TEST(Ref, ReleasesOnExceptionUnwind)
 {
     Ref<Base> object = newObject<Base>();
