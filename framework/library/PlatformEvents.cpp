@@ -88,12 +88,5 @@ void RuntimeDeliverWindowGone(Window& window)
 void RuntimeDeliverResize(Window& window, std::int32_t width, std::int32_t height)
 {
     Ref<Window> protect(window);
-    deliver([&] {
-        if (window.contentWidth == width && window.contentHeight == height)
-            return;
-        window.contentWidth = width;
-        window.contentHeight = height;
-        RuntimeLayoutControls(window);
-        RuntimeRaiseEvent(window, Window::kResized);
-    });
+    deliver([&] { window.setContentSize(width, height); });
 }

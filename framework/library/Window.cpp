@@ -149,6 +149,16 @@ void WindowMacProcIDSetter(Object* window, std::int32_t index, std::int32_t valu
     property::set<Window, std::int32_t, &Window::macProcId, &flagsChanged>(window, index, value);
 }
 
+void Window::setContentSize(std::int32_t shownWidth, std::int32_t shownHeight)
+{
+    if (contentWidth == shownWidth && contentHeight == shownHeight)
+        return;
+    contentWidth = shownWidth;
+    contentHeight = shownHeight;
+    RuntimeLayoutControls(*this);
+    RuntimeRaiseEvent(*this, Window::kResized);
+}
+
 void Window::Constructor(Window* window)
 {
     RefPtr<Window> protect(window);

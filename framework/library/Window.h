@@ -47,6 +47,10 @@ public:
     std::int32_t contentHeight = 0;
     bool isOpen = false;
 
+    // The size the platform shows: the controls are laid out again and Resized is raised, unless the
+    // size is the one already shown.
+    void setContentSize(std::int32_t shownWidth, std::int32_t shownHeight);
+
     // Operations, in method-table order.
     static constexpr Slot<void()> kConstructor { 0 };
     static constexpr Slot<Ref<Object>(const ClassTable*)> kNew { 1 };

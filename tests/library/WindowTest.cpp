@@ -139,6 +139,29 @@ struct KeptOpenWindow : Window {
     static ClassTable* lookup() { return classLookup<KeptOpenWindow>(); }
 };
 ClassTable* KeptOpenWindow::ctbl = nullptr;
+// A window that notes each Resized with the size it then shows and where its control was laid out.
+struct ResizeWatchingWindow : Window {
+    std::vector<std::string> log;
+    static void OnResized(ResizeWatchingWindow* self)
+    {
+        std::string line = std::to_string(self->contentWidth) + "x" + std::to_string(self->contentHeight);
+        if (!self->controls.empty()) {
+            auto& control = static_cast<RectControl&>(self->controls.front().control.get());
+            line += " bar width " + std::to_string(control.frame.width);
+        }
+        self->log.push_back(line);
+    }
+    static ClassTable* ctbl;
+    static void ctblinit()
+    {
+        ctbl = RuntimeNewClass(Window::lookup());
+        RuntimeSetClassName(ctbl, "test.ResizeWatchingWindow");
+        ctbl->allocate = &allocateInstance<ResizeWatchingWindow>;
+        RuntimeBindEventHandler<&OnResized>(ctbl, Window::kResized);
+    }
+    static ClassTable* lookup() { return classLookup<ResizeWatchingWindow>(); }
+};
+ClassTable* ResizeWatchingWindow::ctbl = nullptr;
 } // namespace
 
 class WindowTest : public HeadlessTest { };
@@ -242,6 +265,23 @@ TEST_F(WindowTest, LockLayoutFillsAboveTheBarAtEverySize)
         EXPECT_EQ(label->frame, c.label) << c.width << "x" << c.height;
         EXPECT_EQ(bar->frame, c.bar) << c.width << "x" << c.height;
     }
+}
+
+// A new size lays the controls out before Resized is raised; the size already shown raises nothing.
+TEST_F(WindowTest, ResizedIsRaisedAfterTheLayoutOnlyWhenTheShownSizeChanges)
+{
+    Ref<ResizeWatchingWindow> window = newObject<ResizeWatchingWindow>();
+    Ref<ProgressBar> bar = addControl<ProgressBar>(window.get(), "limitbar");
+    applySet(bar.get(), kBarSet);
+    applySet(window.get(), kWindowSet);
+    platform.resize(window.get(), 1920, 1080);
+    platform.resize(window.get(), 1920, 1080);
+    platform.resize(window.get(), 1920, 1000);
+    platform.resize(window.get(), 800, 1000);
+    platform.resize(window.get(), 800, 1000);
+    EXPECT_EQ(window->log,
+        (std::vector<std::string> { "1920x1080 bar width 1880", "1920x1000 bar width 1880",
+            "800x1000 bar width 760" }));
 }
 
 TEST_F(WindowTest, ClosingTheLastWindowEndsTheLoopAndUnlinksPaneChildren)
