@@ -144,9 +144,9 @@ struct ResizeWatchingWindow : Window {
     std::vector<std::string> log;
     static void OnResized(ResizeWatchingWindow* self)
     {
-        std::string line = std::to_string(self->contentWidth) + "x" + std::to_string(self->contentHeight);
-        if (!self->controls.empty()) {
-            auto& control = static_cast<RectControl&>(self->controls.front().control.get());
+        std::string line = std::to_string(self->contentWidth()) + "x" + std::to_string(self->contentHeight());
+        if (!self->controls().empty()) {
+            auto& control = static_cast<RectControl&>(self->controls().front().control.get());
             line += " bar width " + std::to_string(control.frame.width);
         }
         self->log.push_back(line);
@@ -197,9 +197,9 @@ TEST_F(WindowTest, ControlsAreKeptByNameInOrderAndUnknownNamesGiveNil)
     Ref<Window> window = newObject<Window>();
     Ref<Label> label = addControl<Label>(window.get(), "timertext");
     Ref<ProgressBar> bar = addControl<ProgressBar>(window.get(), "limitbar");
-    ASSERT_EQ(window->controls.size(), 2u);
-    EXPECT_EQ(window->controls[0].name->bytes(), "timertext");
-    EXPECT_EQ(window->controls[1].name->bytes(), "limitbar");
+    ASSERT_EQ(window->controls().size(), 2u);
+    EXPECT_EQ(window->controls()[0].name->bytes(), "timertext");
+    EXPECT_EQ(window->controls()[1].name->bytes(), "limitbar");
     Ref<String> name = "limitbar"_s;
     EXPECT_EQ(callMethod(window.ptr(), Window::kControlByName, name.ptr()).get(), bar.ptr());
     Ref<String> unknown = "nothing"_s;
@@ -280,8 +280,8 @@ TEST_F(WindowTest, ResizedIsRaisedAfterTheLayoutOnlyWhenTheShownSizeChanges)
     platform.resize(window.get(), 800, 1000);
     platform.resize(window.get(), 800, 1000);
     EXPECT_EQ(window->log,
-        (std::vector<std::string> { "1920x1080 bar width 1880", "1920x1000 bar width 1880",
-            "800x1000 bar width 760" }));
+        (std::vector<std::string> {
+            "1920x1080 bar width 1880", "1920x1000 bar width 1880", "800x1000 bar width 760" }));
 }
 
 TEST_F(WindowTest, ClosingTheLastWindowEndsTheLoopAndUnlinksPaneChildren)
@@ -308,7 +308,7 @@ TEST_F(WindowTest, AWindowWhoseCloseHandlerRaisesStillCloses)
     testing::internal::CaptureStderr();
     RuntimeRun();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unhandled RuntimeException: close failed\n");
-    EXPECT_FALSE(window->isOpen);
+    EXPECT_FALSE(window->isOpen());
     EXPECT_TRUE(framework().windows.empty());
     EXPECT_TRUE(platform.shownWindows().empty());
     EXPECT_EQ(window->refCount(), 1u);
@@ -323,7 +323,7 @@ TEST_F(WindowTest, AWindowWhoseCloseHandlerRaisesStillCloses)
     RuntimeLibraryFinalize();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unhandled RuntimeException: close failed\n");
     EXPECT_TRUE(framework().windows.empty());
-    EXPECT_FALSE(plain->isOpen);
+    EXPECT_FALSE(plain->isOpen());
     EXPECT_EQ(plain->refCount(), 1u);
     EXPECT_EQ(failing->refCount(), 1u);
     EXPECT_EQ(RuntimeExit(), 1);
@@ -335,13 +335,13 @@ TEST_F(WindowTest, AWindowTheDesktopLosesClosesEvenWhenItsClassKeepsItOpenOnRequ
     callMethod(window.ptr(), Window::kConstructor);
     platform.script([&] {
         platform.requestClose(window.get());
-        EXPECT_TRUE(window->isOpen) << "a close request is the class's to answer";
+        EXPECT_TRUE(window->isOpen()) << "a close request is the class's to answer";
         platform.destroyWindow(window.get());
     });
     platform.script([] { ADD_FAILURE() << "the loop went on after the last window was lost"; });
     RuntimeRun();
     EXPECT_TRUE(platform.quitCalled());
-    EXPECT_FALSE(window->isOpen);
+    EXPECT_FALSE(window->isOpen());
     EXPECT_EQ(window->closeEvents, 1);
     EXPECT_TRUE(framework().windows.empty());
     EXPECT_TRUE(platform.shownWindows().empty());
