@@ -40,6 +40,9 @@ void sizeChanged(Window* window)
     notify(window, WindowAspect::Size);
 }
 
+// The one write of the title, for the property table and for Title.Set alike.
+constexpr auto setTitle = &property::setString<Window, &Window::title, &titleChanged>;
+
 template <std::int32_t Window::*Member, void (*Changed)(Window*) = &flagsChanged> constexpr auto number()
 {
     return &property::set<Window, std::int32_t, Member, Changed>;
@@ -115,8 +118,8 @@ void Window::ctblinit()
     RuntimeRegisterProperty(ctbl, "BackColor", "c",
         &property::set<Window, Color, &Window::backColor, &flagsChanged>,
         &property::get<Window, Color, &Window::backColor>, pub());
-    RuntimeRegisterProperty(ctbl, "Title", "s", &property::setString<Window, &Window::title, &titleChanged>,
-        &property::getString<Window, &Window::title>, pub());
+    RuntimeRegisterProperty(
+        ctbl, "Title", "s", setTitle, &property::getString<Window, &Window::title>, pub());
     RuntimeRegisterProperty(ctbl, "Visible", "b", flag<&Window::visible, &visibilityChanged>(),
         getFlag<&Window::visible>(), pub());
     RuntimeRegisterProperty(
@@ -310,7 +313,7 @@ void Window::Title::Set(Window* window, std::int32_t index, String* title)
     UITrap_();
     if (!window)
         RaiseNilObjectException();
-    property::setString<Window, &Window::title, &titleChanged>(window, index, title);
+    setTitle(window, index, title);
 }
 
 void WindowMenuBarSetter(Window* window, std::int32_t, ::MenuBar* bar)

@@ -10,6 +10,7 @@
 #include "library/Window.h"
 #include "runtime/Delegate.h"
 
+#include <functional>
 #include <limits>
 
 using namespace std::string_literals;
@@ -162,6 +163,19 @@ struct ResizeWatchingWindow : Window {
     static ClassTable* lookup() { return classLookup<ResizeWatchingWindow>(); }
 };
 ClassTable* ResizeWatchingWindow::ctbl = nullptr;
+// A platform that notes which aspects of a window the library tells it about.
+struct NotedPlatform : Platform {
+    std::vector<WindowAspect> changes;
+    Clock::time_point now() override { return {}; }
+    void showWindow(Window&) override { }
+    void windowChanged(Window&, WindowAspect aspect) override { changes.push_back(aspect); }
+    void windowClosed(Window&) override { }
+    void controlChanged(RectControl&, ControlAspect) override { }
+    void scheduleTimer(Timer&, Clock::time_point) override { }
+    void cancelTimer(Timer&) override { }
+    void run() override { }
+    void quit() override { }
+};
 } // namespace
 
 class WindowTest : public HeadlessTest { };
@@ -282,6 +296,58 @@ TEST_F(WindowTest, ResizedIsRaisedAfterTheLayoutOnlyWhenTheShownSizeChanges)
     EXPECT_EQ(window->log,
         (std::vector<std::string> {
             "1920x1080 bar width 1880", "1920x1000 bar width 1880", "800x1000 bar width 760" }));
+}
+
+// Each write the platform must show tells it once, and only while the window is open: setting the value
+// it already has tells it nothing.
+TEST(WindowNotification, EachShownPropertyTellsThePlatformOncePerChangeWhileOpen)
+{
+    NotedPlatform platform;
+    RuntimeLibraryInitialize();
+    RuntimeSetPlatform(&platform);
+    Ref<MenuBar> bar = newObject<MenuBar>();
+    auto byName = [](propset::Entry entry) {
+        return [set = propset::build({ entry })](Window& window) { applySet(window, set); };
+    };
+    struct Case {
+        const char* what;
+        std::function<void(Window&)> write;
+        WindowAspect aspect;
+    };
+    const Case cases[] = {
+        { "Title", byName({ "Title", "x"s }), WindowAspect::Title },
+        { "Title.Set",
+            [](Window& window) {
+                Ref<String> title = "x"_s;
+                Window::Title::Set(&window, 0, title.ptr());
+            },
+            WindowAspect::Title },
+        { "Width", byName({ "Width", 800 }), WindowAspect::Size },
+        { "Height", byName({ "Height", 300 }), WindowAspect::Size },
+        { "Visible", byName({ "Visible", false }), WindowAspect::Visibility },
+        { "FullScreen", byName({ "FullScreen", true }), WindowAspect::Flags },
+        { "HasBackColor", byName({ "HasBackColor", true }), WindowAspect::Flags },
+        { "BackColor", byName({ "BackColor", Color { 1, 2, 3, 0 } }), WindowAspect::Flags },
+        { "MenuBarVisible", byName({ "MenuBarVisible", false }), WindowAspect::Flags },
+        { "MenuBar.Set", [&](Window& window) { Window::MenuBar::Set(&window, 0, bar.ptr()); },
+            WindowAspect::MenuBar },
+    };
+    for (const Case& c : cases) {
+        Ref<Window> unopened = newObject<Window>();
+        c.write(unopened.get());
+        EXPECT_TRUE(platform.changes.empty()) << c.what << " before the window opens";
+
+        Ref<Window> window = newObject<Window>();
+        callMethod(window.ptr(), Window::kConstructor);
+        platform.changes.clear();
+        c.write(window.get());
+        c.write(window.get());
+        EXPECT_EQ(platform.changes, std::vector<WindowAspect> { c.aspect }) << c.what;
+        Window::Close(window.ptr());
+        platform.changes.clear();
+    }
+    RuntimeLibraryFinalize();
+    RuntimeSetPlatform(nullptr);
 }
 
 TEST_F(WindowTest, ClosingTheLastWindowEndsTheLoopAndUnlinksPaneChildren)
