@@ -9,20 +9,13 @@ namespace Window1 {
 namespace {
 constexpr std::int32_t kFullMinute = 60;
 
-template <class T> Ref<T> tested(RefPtr<T> object)
-{
-    if (!object)
-        RaiseNilObjectException();
-    return adoptRef(*object.leakRef());
-}
-
 Ref<::Label> label(Window1* window)
 {
-    return tested(callMethod(window, Window1::kTimertext));
+    return checkNonNil(callMethod(window, Window1::kTimertext));
 }
 Ref<::ProgressBar> bar(Window1* window)
 {
-    return tested(callMethod(window, Window1::kLimitbar));
+    return checkNonNil(callMethod(window, Window1::kLimitbar));
 }
 
 // The same steps for a mouse press and a key press: a full minute again, shown at once.

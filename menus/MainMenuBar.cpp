@@ -42,13 +42,6 @@ constexpr ItemDesign kEdit[] = {
     { "EditSelectAll", false, u8"すべてを選択", "Cmd+A", "EditMenu" },
 };
 
-MenuItem& tested(const RefPtr<MenuItem>& item)
-{
-    if (!item)
-        RaiseNilObjectException();
-    return *item;
-}
-
 // Builds each item complete, then attaches it. An item's menu is found again from the bar by Name every
 // time rather than kept, so the bar's own Child decides where items go.
 void build(MainMenuBar* bar, std::span<const ItemDesign> items)
@@ -61,11 +54,11 @@ void build(MainMenuBar* bar, std::span<const ItemDesign> items)
             callMethod(created.ptr(), MenuItem::kConstructor);
             current = static_cast<MenuItem*>(created.ptr());
         }
-        MenuItem::Name::Set(&tested(current), 0, String::create(design.name).ptr());
-        MenuItem::AutoEnable::Set(&tested(current), 0, true);
-        MenuItem::Text::Set(&tested(current), 0, String::create(design.text).ptr());
+        MenuItem::Name::Set(&checkNonNil(current), 0, String::create(design.name).ptr());
+        MenuItem::AutoEnable::Set(&checkNonNil(current), 0, true);
+        MenuItem::Text::Set(&checkNonNil(current), 0, String::create(design.text).ptr());
         if (design.shortcut)
-            MenuItem::KeyboardShortcut::Set(&tested(current), 0, String::create(design.shortcut).ptr());
+            MenuItem::KeyboardShortcut::Set(&checkNonNil(current), 0, String::create(design.shortcut).ptr());
 
         if (!design.menu) {
             callMethod(bar, MenuItem::kAppend, current.get());
@@ -73,7 +66,7 @@ void build(MainMenuBar* bar, std::span<const ItemDesign> items)
         }
         Ref<String> menuName = String::create(design.menu);
         RefPtr<MenuItem> menu = callMethod(bar, MenuItem::kChild, menuName.ptr());
-        callMethod(&tested(menu), MenuItem::kAppend, current.get());
+        callMethod(&checkNonNil(menu), MenuItem::kAppend, current.get());
     }
 }
 } // namespace

@@ -18,10 +18,10 @@ void place(std::int32_t& start, std::int32_t& length, bool lockStart, bool lockE
 
 void RuntimeLayoutControls(Window& window)
 {
-    bool sized = window.contentWidth > 0 && window.contentHeight > 0;
-    std::int32_t growX = sized ? window.contentWidth - window.width : 0;
-    std::int32_t growY = sized ? window.contentHeight - window.height : 0;
-    for (const Window::NamedControl& entry : window.controls) {
+    bool sized = window.contentWidth() > 0 && window.contentHeight() > 0;
+    std::int32_t growX = sized ? window.contentWidth() - window.width : 0;
+    std::int32_t growY = sized ? window.contentHeight() - window.height : 0;
+    for (const Window::NamedControl& entry : window.controls()) {
         if (!entry.control->isA(RectControl::lookup()))
             continue;
         auto& control = static_cast<RectControl&>(entry.control.get());
@@ -31,7 +31,7 @@ void RuntimeLayoutControls(Window& window)
         if (rect == control.frame)
             continue;
         control.frame = rect;
-        if (window.isOpen)
+        if (window.isOpen())
             RuntimeControlChanged(control, ControlAspect::Geometry);
     }
 }

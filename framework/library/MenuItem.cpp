@@ -128,7 +128,7 @@ void RuntimeMenuTreeChanged(MenuItem& item)
         return;
     MenuItem& root = rootOf(item);
     for (const Ref<Window>& window : framework().windows()) {
-        if (window->isOpen && static_cast<MenuItem*>(window->menuBar.get()) == &root)
+        if (window->isOpen() && static_cast<MenuItem*>(window->menuBar()) == &root)
             platform->windowChanged(window.get(), WindowAspect::MenuBar);
     }
 }

@@ -2,7 +2,6 @@
 
 #include "Application.h"
 #include "FrameworkState.h"
-#include "LockLayout.h"
 #include "MenuItem.h"
 #include "Startup.h"
 #include "Timer.h"
@@ -95,12 +94,5 @@ void RuntimeDeliverWindowGone(Window& window)
 void RuntimeDeliverResize(Window& window, std::int32_t width, std::int32_t height)
 {
     Ref<Window> protect(window);
-    deliver([&] {
-        if (window.contentWidth == width && window.contentHeight == height)
-            return;
-        window.contentWidth = width;
-        window.contentHeight = height;
-        RuntimeLayoutControls(window);
-        RuntimeRaiseEvent(window, Window::kResized);
-    });
+    deliver([&] { window.setContentSize(width, height); });
 }

@@ -12,13 +12,14 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 ClassTable* Window::ctbl = nullptr;
 
 namespace {
 void notify(Window* window, WindowAspect aspect)
 {
-    if (window->isOpen && framework().platform())
+    if (window->isOpen() && framework().platform())
         framework().platform()->windowChanged(*window, aspect);
 }
 void titleChanged(Window* window)
@@ -38,6 +39,9 @@ void sizeChanged(Window* window)
     RuntimeLayoutControls(*window);
     notify(window, WindowAspect::Size);
 }
+
+// The one write of the title, for the property table and for Title.Set alike.
+constexpr auto setTitle = &property::setString<Window, &Window::title, &titleChanged>;
 
 template <std::int32_t Window::*Member, void (*Changed)(Window*) = &flagsChanged> constexpr auto number()
 {
@@ -114,8 +118,8 @@ void Window::ctblinit()
     RuntimeRegisterProperty(ctbl, "BackColor", "c",
         &property::set<Window, Color, &Window::backColor, &flagsChanged>,
         &property::get<Window, Color, &Window::backColor>, pub());
-    RuntimeRegisterProperty(ctbl, "Title", "s", &property::setString<Window, &Window::title, &titleChanged>,
-        &property::getString<Window, &Window::title>, pub());
+    RuntimeRegisterProperty(
+        ctbl, "Title", "s", setTitle, &property::getString<Window, &Window::title>, pub());
     RuntimeRegisterProperty(ctbl, "Visible", "b", flag<&Window::visible, &visibilityChanged>(),
         getFlag<&Window::visible>(), pub());
     RuntimeRegisterProperty(
@@ -149,6 +153,24 @@ void WindowMacProcIDSetter(Object* window, std::int32_t index, std::int32_t valu
     property::set<Window, std::int32_t, &Window::macProcId, &flagsChanged>(window, index, value);
 }
 
+void Window::setMenuBar(::MenuBar* bar)
+{
+    if (m_menuBar.get() == bar)
+        return;
+    m_menuBar = bar;
+    notify(this, WindowAspect::MenuBar);
+}
+
+void Window::setContentSize(std::int32_t shownWidth, std::int32_t shownHeight)
+{
+    if (m_contentWidth == shownWidth && m_contentHeight == shownHeight)
+        return;
+    m_contentWidth = shownWidth;
+    m_contentHeight = shownHeight;
+    RuntimeLayoutControls(*this);
+    RuntimeRaiseEvent(*this, Window::kResized);
+}
+
 void Window::Constructor(Window* window)
 {
     RefPtr<Window> protect(window);
@@ -165,14 +187,14 @@ void WindowDefaultConstructor(Window* window)
     try {
         RuntimeRaiseEvent(*window, Window::kCreateControls);
         RuntimeRaiseEvent(*window, Window::kLayout);
-        window->isOpen = true;
+        window->m_isOpen = true;
         RuntimeLayoutControls(*window);
         RuntimeRaiseEvent(*window, Window::kOpenEvent);
     } catch (...) {
         Window::Close(window);
         throw;
     }
-    if (window->isOpen && window->visible && framework().platform())
+    if (window->m_isOpen && window->visible && framework().platform())
         framework().platform()->showWindow(*window);
 }
 
@@ -199,7 +221,7 @@ void WindowAddControl(Window* window, String* name, Object* control)
 {
     if (!window || !name || !control)
         RaiseNilObjectException();
-    window->controls.push_back({ Ref<String>(*name), Ref<Object>(*control) });
+    window->m_controls.push_back({ Ref<String>(*name), Ref<Object>(*control) });
     linkPaneChild(*control, window);
     if (control->isA(RectControl::lookup()))
         RuntimeLayoutControls(*window);
@@ -219,7 +241,7 @@ RefPtr<Object> RuntimeControlReference(Window* window, String* name)
 {
     if (!window || !name)
         return nullptr;
-    for (const Window::NamedControl& entry : window->controls) {
+    for (const Window::NamedControl& entry : window->controls()) {
         if (entry.name->bytes() == name->bytes())
             return RefPtr<Object>(entry.control.ptr());
     }
@@ -248,10 +270,10 @@ void Window::Close(Window* window)
     if (!window)
         RaiseNilObjectException();
     Ref<Window> protect(*window);
-    if (!framework().hasWindow(*window) && !window->isOpen)
+    if (!framework().hasWindow(*window) && !window->m_isOpen)
         return;
-    bool wasOpen = window->isOpen;
-    window->isOpen = false;
+    bool wasOpen = window->m_isOpen;
+    window->m_isOpen = false;
     // A Close handler that raises does not leave the window half closed: it closes, then the exception
     // passes on.
     std::exception_ptr raised;
@@ -265,12 +287,11 @@ void Window::Close(Window* window)
     if (framework().platform())
         framework().platform()->windowClosed(*window);
     // Unlink and drop the controls: a linked child may hold its window, and the window goes with them.
-    std::vector<NamedControl> controls = std::move(window->controls);
-    window->controls.clear();
+    std::vector<NamedControl> controls = std::exchange(window->m_controls, {});
     for (NamedControl& entry : controls)
         linkPaneChild(entry.control.get(), nullptr);
     controls.clear();
-    window->menuBar = nullptr;
+    window->setMenuBar(nullptr);
     framework().unregisterWindow(*window);
     if (wasOpen && framework().windows().empty() && framework().loopRunning())
         RuntimeQuit();
@@ -283,24 +304,21 @@ void Window::Title::Set(Window* window, std::int32_t index, String* title)
     UITrap_();
     if (!window)
         RaiseNilObjectException();
-    property::setString<Window, &Window::title, &titleChanged>(window, index, title);
+    setTitle(window, index, title);
 }
 
 void WindowMenuBarSetter(Window* window, std::int32_t, ::MenuBar* bar)
 {
     if (!window)
         RaiseNilObjectException();
-    if (window->menuBar.get() == bar)
-        return;
-    window->menuBar = bar;
-    notify(window, WindowAspect::MenuBar);
+    window->setMenuBar(bar);
 }
 
 RefPtr<::MenuBar> WindowMenuBarGetter(Window* window, std::int32_t)
 {
     if (!window)
         RaiseNilObjectException();
-    return window->menuBar;
+    return window->menuBar();
 }
 
 void Window::MenuBar::Set(Window* window, std::int32_t index, ::MenuBar* bar)
@@ -322,7 +340,7 @@ RefPtr<Window> RuntimeGetImplicitWindow(String* className)
     if (!className)
         return nullptr;
     for (const Ref<Window>& window : framework().windows()) {
-        if (window->isOpen && window->classTable()->nameView() == className->bytes())
+        if (window->isOpen() && window->classTable()->nameView() == className->bytes())
             return RefPtr<Window>(window.ptr());
     }
     return nullptr;

@@ -40,12 +40,17 @@ public:
     bool fullScreenButton = false;
     std::int32_t macProcId = 0;
 
-    // State kept by the framework.
-    RefPtr<::MenuBar> menuBar;
-    std::vector<NamedControl> controls;
-    std::int32_t contentWidth = 0; // the size shown; 0 until the platform reports one
-    std::int32_t contentHeight = 0;
-    bool isOpen = false;
+    // State kept by the framework. Each change the platform must hear of goes through its setter.
+    ::MenuBar* menuBar() const { return m_menuBar.get(); }
+    void setMenuBar(::MenuBar*);
+    const std::vector<NamedControl>& controls() const { return m_controls; }
+    // The size shown; 0 until the platform reports one.
+    std::int32_t contentWidth() const { return m_contentWidth; }
+    std::int32_t contentHeight() const { return m_contentHeight; }
+    // The size the platform shows: the controls are laid out again and Resized is raised, unless the
+    // size is the one already shown.
+    void setContentSize(std::int32_t shownWidth, std::int32_t shownHeight);
+    bool isOpen() const { return m_isOpen; }
 
     // Operations, in method-table order.
     static constexpr Slot<void()> kConstructor { 0 };
@@ -89,6 +94,17 @@ public:
     static ClassTable* ctbl;
     static void ctblinit();
     static ClassTable* lookup();
+
+private:
+    // Opening and adding a control are the framework's own operations.
+    friend void WindowDefaultConstructor(Window*);
+    friend void WindowAddControl(Window*, String*, Object*);
+
+    RefPtr<::MenuBar> m_menuBar;
+    std::vector<NamedControl> m_controls;
+    std::int32_t m_contentWidth = 0;
+    std::int32_t m_contentHeight = 0;
+    bool m_isOpen = false;
 };
 
 // Constructs and opens the window: it joins the framework's window list, and its CreateControls, Layout

@@ -34,6 +34,21 @@ private:
 [[noreturn]] void RuntimeReraiseException(RuntimeException&);
 [[noreturn]] void RaiseNilObjectException();
 
+// A fetched object tested before use: nil raises NilObjectException. A held handle lends the object; a
+// handed-over one passes its reference on as a Ref.
+template <class T> T& checkNonNil(const RefPtr<T>& object)
+{
+    if (!object)
+        RaiseNilObjectException();
+    return *object;
+}
+template <class T> Ref<T> checkNonNil(RefPtr<T>&& object)
+{
+    if (!object)
+        RaiseNilObjectException();
+    return object.releaseNonNull();
+}
+
 // Raises a new exception of the given class (RuntimeException or a subclass) with the message.
 [[noreturn]] void RuntimeRaise(const ClassTable*, std::string_view message);
 

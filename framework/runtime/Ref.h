@@ -56,6 +56,11 @@ public:
         : m_ptr(std::exchange(other.m_ptr, nullptr))
     {
     }
+    template <class U>
+    requires std::is_convertible_v<U*, T*> Ref(Ref<U>&& other) noexcept
+        : m_ptr(other.leakRef())
+    {
+    }
     ~Ref()
     {
         if (m_ptr)
@@ -128,6 +133,11 @@ public:
     {
     }
     template <class U>
+    requires std::is_convertible_v<U*, T*> RefPtr(RefPtr<U>&& other) noexcept
+        : m_ptr(other.leakRef())
+    {
+    }
+    template <class U>
     requires std::is_convertible_v<U*, T*> RefPtr(Ref<U>&& other)
         : m_ptr(other.leakRef())
     {
@@ -164,6 +174,12 @@ public:
     bool operator!() const { return !m_ptr; }
     void clear() { RefPtr().swap(*this); }
     [[nodiscard]] T* leakRef() { return std::exchange(m_ptr, nullptr); }
+    // Hands the reference, which must be there, to a Ref; this one is left nil.
+    [[nodiscard]] Ref<T> releaseNonNull()
+    {
+        VORPEL_ASSERT(m_ptr, "releaseNonNull of a nil RefPtr");
+        return adoptRef(*std::exchange(m_ptr, nullptr));
+    }
 
 private:
     friend RefPtr adoptRef<T>(T*);

@@ -116,7 +116,7 @@ TEST_F(StartupTest, UserInterfaceOperationsRefuseOtherThreads)
     });
     other.join();
     EXPECT_EQ(raised, std::vector<std::string>(3, "ThreadAccessingUIException"));
-    EXPECT_FALSE(window->isOpen);
+    EXPECT_FALSE(window->isOpen());
 }
 
 TEST_F(StartupTest, AFinaliserThatRaisesMakesTheExitStatusAFailure)

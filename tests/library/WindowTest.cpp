@@ -10,6 +10,7 @@
 #include "library/Window.h"
 #include "runtime/Delegate.h"
 
+#include <functional>
 #include <limits>
 
 using namespace std::string_literals;
@@ -139,6 +140,42 @@ struct KeptOpenWindow : Window {
     static ClassTable* lookup() { return classLookup<KeptOpenWindow>(); }
 };
 ClassTable* KeptOpenWindow::ctbl = nullptr;
+// A window that notes each Resized with the size it then shows and where its control was laid out.
+struct ResizeWatchingWindow : Window {
+    std::vector<std::string> log;
+    static void OnResized(ResizeWatchingWindow* self)
+    {
+        std::string line = std::to_string(self->contentWidth()) + "x" + std::to_string(self->contentHeight());
+        if (!self->controls().empty()) {
+            auto& control = static_cast<RectControl&>(self->controls().front().control.get());
+            line += " bar width " + std::to_string(control.frame.width);
+        }
+        self->log.push_back(line);
+    }
+    static ClassTable* ctbl;
+    static void ctblinit()
+    {
+        ctbl = RuntimeNewClass(Window::lookup());
+        RuntimeSetClassName(ctbl, "test.ResizeWatchingWindow");
+        ctbl->allocate = &allocateInstance<ResizeWatchingWindow>;
+        RuntimeBindEventHandler<&OnResized>(ctbl, Window::kResized);
+    }
+    static ClassTable* lookup() { return classLookup<ResizeWatchingWindow>(); }
+};
+ClassTable* ResizeWatchingWindow::ctbl = nullptr;
+// A platform that notes which aspects of a window the library tells it about.
+struct NotedPlatform : Platform {
+    std::vector<WindowAspect> changes;
+    Clock::time_point now() override { return {}; }
+    void showWindow(Window&) override { }
+    void windowChanged(Window&, WindowAspect aspect) override { changes.push_back(aspect); }
+    void windowClosed(Window&) override { }
+    void controlChanged(RectControl&, ControlAspect) override { }
+    void scheduleTimer(Timer&, Clock::time_point) override { }
+    void cancelTimer(Timer&) override { }
+    void run() override { }
+    void quit() override { }
+};
 } // namespace
 
 class WindowTest : public HeadlessTest { };
@@ -174,9 +211,9 @@ TEST_F(WindowTest, ControlsAreKeptByNameInOrderAndUnknownNamesGiveNil)
     Ref<Window> window = newObject<Window>();
     Ref<Label> label = addControl<Label>(window.get(), "timertext");
     Ref<ProgressBar> bar = addControl<ProgressBar>(window.get(), "limitbar");
-    ASSERT_EQ(window->controls.size(), 2u);
-    EXPECT_EQ(window->controls[0].name->bytes(), "timertext");
-    EXPECT_EQ(window->controls[1].name->bytes(), "limitbar");
+    ASSERT_EQ(window->controls().size(), 2u);
+    EXPECT_EQ(window->controls()[0].name->bytes(), "timertext");
+    EXPECT_EQ(window->controls()[1].name->bytes(), "limitbar");
     Ref<String> name = "limitbar"_s;
     EXPECT_EQ(callMethod(window.ptr(), Window::kControlByName, name.ptr()).get(), bar.ptr());
     Ref<String> unknown = "nothing"_s;
@@ -244,6 +281,75 @@ TEST_F(WindowTest, LockLayoutFillsAboveTheBarAtEverySize)
     }
 }
 
+// A new size lays the controls out before Resized is raised; the size already shown raises nothing.
+TEST_F(WindowTest, ResizedIsRaisedAfterTheLayoutOnlyWhenTheShownSizeChanges)
+{
+    Ref<ResizeWatchingWindow> window = newObject<ResizeWatchingWindow>();
+    Ref<ProgressBar> bar = addControl<ProgressBar>(window.get(), "limitbar");
+    applySet(bar.get(), kBarSet);
+    applySet(window.get(), kWindowSet);
+    platform.resize(window.get(), 1920, 1080);
+    platform.resize(window.get(), 1920, 1080);
+    platform.resize(window.get(), 1920, 1000);
+    platform.resize(window.get(), 800, 1000);
+    platform.resize(window.get(), 800, 1000);
+    EXPECT_EQ(window->log,
+        (std::vector<std::string> {
+            "1920x1080 bar width 1880", "1920x1000 bar width 1880", "800x1000 bar width 760" }));
+}
+
+// Each write the platform must show tells it once, and only while the window is open: setting the value
+// it already has tells it nothing.
+TEST(WindowNotification, EachShownPropertyTellsThePlatformOncePerChangeWhileOpen)
+{
+    NotedPlatform platform;
+    RuntimeLibraryInitialize();
+    RuntimeSetPlatform(&platform);
+    Ref<MenuBar> bar = newObject<MenuBar>();
+    auto byName = [](propset::Entry entry) {
+        return [set = propset::build({ entry })](Window& window) { applySet(window, set); };
+    };
+    struct Case {
+        const char* what;
+        std::function<void(Window&)> write;
+        WindowAspect aspect;
+    };
+    const Case cases[] = {
+        { "Title", byName({ "Title", "x"s }), WindowAspect::Title },
+        { "Title.Set",
+            [](Window& window) {
+                Ref<String> title = "x"_s;
+                Window::Title::Set(&window, 0, title.ptr());
+            },
+            WindowAspect::Title },
+        { "Width", byName({ "Width", 800 }), WindowAspect::Size },
+        { "Height", byName({ "Height", 300 }), WindowAspect::Size },
+        { "Visible", byName({ "Visible", false }), WindowAspect::Visibility },
+        { "FullScreen", byName({ "FullScreen", true }), WindowAspect::Flags },
+        { "HasBackColor", byName({ "HasBackColor", true }), WindowAspect::Flags },
+        { "BackColor", byName({ "BackColor", Color { 1, 2, 3, 0 } }), WindowAspect::Flags },
+        { "MenuBarVisible", byName({ "MenuBarVisible", false }), WindowAspect::Flags },
+        { "MenuBar.Set", [&](Window& window) { Window::MenuBar::Set(&window, 0, bar.ptr()); },
+            WindowAspect::MenuBar },
+    };
+    for (const Case& c : cases) {
+        Ref<Window> unopened = newObject<Window>();
+        c.write(unopened.get());
+        EXPECT_TRUE(platform.changes.empty()) << c.what << " before the window opens";
+
+        Ref<Window> window = newObject<Window>();
+        callMethod(window.ptr(), Window::kConstructor);
+        platform.changes.clear();
+        c.write(window.get());
+        c.write(window.get());
+        EXPECT_EQ(platform.changes, std::vector<WindowAspect> { c.aspect }) << c.what;
+        Window::Close(window.ptr());
+        platform.changes.clear();
+    }
+    RuntimeLibraryFinalize();
+    RuntimeSetPlatform(nullptr);
+}
+
 TEST_F(WindowTest, ClosingTheLastWindowEndsTheLoopAndUnlinksPaneChildren)
 {
     RefPtr<Window> window = newObject<Window>();
@@ -268,7 +374,7 @@ TEST_F(WindowTest, AWindowWhoseCloseHandlerRaisesStillCloses)
     testing::internal::CaptureStderr();
     RuntimeRun();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unhandled RuntimeException: close failed\n");
-    EXPECT_FALSE(window->isOpen);
+    EXPECT_FALSE(window->isOpen());
     EXPECT_TRUE(framework().windows().empty());
     EXPECT_TRUE(platform.shownWindows().empty());
     EXPECT_EQ(window->refCount(), 1u);
@@ -283,7 +389,7 @@ TEST_F(WindowTest, AWindowWhoseCloseHandlerRaisesStillCloses)
     RuntimeLibraryFinalize();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unhandled RuntimeException: close failed\n");
     EXPECT_TRUE(framework().windows().empty());
-    EXPECT_FALSE(plain->isOpen);
+    EXPECT_FALSE(plain->isOpen());
     EXPECT_EQ(plain->refCount(), 1u);
     EXPECT_EQ(failing->refCount(), 1u);
     EXPECT_EQ(RuntimeExit(), 1);
@@ -295,13 +401,13 @@ TEST_F(WindowTest, AWindowTheDesktopLosesClosesEvenWhenItsClassKeepsItOpenOnRequ
     callMethod(window.ptr(), Window::kConstructor);
     platform.script([&] {
         platform.requestClose(window.get());
-        EXPECT_TRUE(window->isOpen) << "a close request is the class's to answer";
+        EXPECT_TRUE(window->isOpen()) << "a close request is the class's to answer";
         platform.destroyWindow(window.get());
     });
     platform.script([] { ADD_FAILURE() << "the loop went on after the last window was lost"; });
     RuntimeRun();
     EXPECT_TRUE(platform.quitCalled());
-    EXPECT_FALSE(window->isOpen);
+    EXPECT_FALSE(window->isOpen());
     EXPECT_EQ(window->closeEvents, 1);
     EXPECT_TRUE(framework().windows().empty());
     EXPECT_TRUE(platform.shownWindows().empty());

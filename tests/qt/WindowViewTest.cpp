@@ -48,8 +48,8 @@ TEST_F(QtWindowViewTest, AFullScreenWindowFirstShowsAtTheScreensSizeWithItsContr
     EXPECT_EQ(view->geometry(), screen);
     EXPECT_EQ(view->windowTitle().toStdString(), "\xE3\x83\x9C\xE3\x83\xAB");
     QSize content = view->content()->size();
-    EXPECT_EQ(window->contentWidth, content.width());
-    EXPECT_EQ(window->contentHeight, content.height());
+    EXPECT_EQ(window->contentWidth(), content.width());
+    EXPECT_EQ(window->contentHeight(), content.height());
     EXPECT_EQ(frameOf(*bar), QRect(20, content.height() - 42, content.width() - 40, 22));
     EXPECT_EQ(labelView()->geometry(), frameOf(*label));
     EXPECT_EQ(barView()->geometry(), frameOf(*bar));
@@ -133,7 +133,7 @@ TEST_F(QtWindowViewTest, ClosingTheWindowEndsTheApplication)
     });
     RuntimeRun();
     EXPECT_TRUE(framework().windows().empty());
-    EXPECT_FALSE(window->isOpen);
+    EXPECT_FALSE(window->isOpen());
     EXPECT_TRUE(framework().quitRequested());
     EXPECT_EQ(platform->windowView(*window), nullptr);
 }
@@ -155,7 +155,7 @@ TEST_F(QtWindowViewTest, AWindowTheXServerDestroysClosesAndEndsTheApplication)
     ASSERT_NE(id, 0u);
     destroyNotify(id + 1, false);
     destroyNotify(id, true);
-    EXPECT_TRUE(window->isOpen) << "another window's end, or a made-up one, closes nothing";
+    EXPECT_TRUE(window->isOpen()) << "another window's end, or a made-up one, closes nothing";
 
     QObject guard;
     QTimer::singleShot(0, &guard, [&] {
@@ -170,7 +170,7 @@ TEST_F(QtWindowViewTest, AWindowTheXServerDestroysClosesAndEndsTheApplication)
     });
     RuntimeRun();
     EXPECT_TRUE(framework().windows().empty());
-    EXPECT_FALSE(window->isOpen);
+    EXPECT_FALSE(window->isOpen());
     EXPECT_TRUE(framework().quitRequested());
     EXPECT_EQ(platform->windowView(*window), nullptr);
 }

@@ -31,6 +31,93 @@ TEST(Ref, CopyMoveAndSelfAssignmentKeepTheCountExact)
     EXPECT_EQ(recorder.steps(), (std::vector<std::string> { "+2", "+3", "-2", "+3", "-2", "-1" }));
 }
 
+// Each hand-over to another handle, also to one of a base class, moves the one reference it is given: the
+// whole log is the copy that made that reference and the release by its last holder.
+TEST(Ref, HandOversMoveTheReferenceWithoutARefDerefPair)
+{
+    using probe::Derived;
+    struct Case {
+        const char* what;
+        Base* (*handOver)(Ref<Derived>); // what the last holder held, just before it released it
+    };
+    const Case cases[] = {
+        { "Ref<Derived> to Ref<Base>",
+            [](Ref<Derived> given) -> Base* {
+                Ref<Base> held = std::move(given);
+                return held.ptr();
+            } },
+        { "Ref<Derived> assigned to a Ref<Base>",
+            [](Ref<Derived> given) -> Base* {
+                Ref<Base> held = newObject<Base>();
+                held = std::move(given);
+                return held.ptr();
+            } },
+        { "Ref<Derived> to RefPtr<Base>",
+            [](Ref<Derived> given) -> Base* {
+                RefPtr<Base> held = std::move(given);
+                return held.get();
+            } },
+        { "RefPtr<Derived> to RefPtr<Base>",
+            [](Ref<Derived> given) -> Base* {
+                RefPtr<Derived> source = std::move(given);
+                RefPtr<Base> held = std::move(source);
+                EXPECT_FALSE(source);
+                return held.get();
+            } },
+        { "RefPtr<Derived> assigned to a RefPtr<Base>",
+            [](Ref<Derived> given) -> Base* {
+                RefPtr<Derived> source = std::move(given);
+                RefPtr<Base> held;
+                held = std::move(source);
+                EXPECT_FALSE(source);
+                return held.get();
+            } },
+        { "RefPtr<Derived>::releaseNonNull",
+            [](Ref<Derived> given) -> Base* {
+                RefPtr<Derived> source = std::move(given);
+                Ref<Derived> held = source.releaseNonNull();
+                EXPECT_FALSE(source);
+                return held.ptr();
+            } },
+    };
+    Ref<Derived> object = newObject<Derived>();
+    for (const Case& c : cases) {
+        RefRecorder recorder(object.ptr());
+        Base* held = c.handOver(object);
+        EXPECT_EQ(held, object.ptr()) << c.what;
+        EXPECT_EQ(recorder.steps(), (std::vector<std::string> { "+2", "-1" })) << c.what;
+        EXPECT_EQ(object->refCount(), 1u) << c.what;
+    }
+}
+
+// A fetched object passes the check with no change to its count, lent or handed over; a nil one raises.
+TEST(Ref, CheckNonNilPassesTheObjectOnOrRaisesNilObjectException)
+{
+    Ref<Base> object = newObject<Base>();
+    {
+        RefPtr<Base> held = object;
+        RefRecorder recorder(object.ptr());
+        EXPECT_EQ(&checkNonNil(held), object.ptr());
+        Ref<Base> taken = checkNonNil(std::move(held));
+        EXPECT_EQ(taken.ptr(), object.ptr());
+        EXPECT_FALSE(held);
+        EXPECT_TRUE(recorder.steps().empty());
+    }
+    EXPECT_EQ(object->refCount(), 1u);
+
+    auto raisesNilObject = [](auto check) {
+        try {
+            check();
+        } catch (const RaisedException& raised) {
+            return raised.is<NilObjectException>();
+        }
+        return false;
+    };
+    RefPtr<Base> nil;
+    EXPECT_TRUE(raisesNilObject([&] { (void)checkNonNil(nil); })) << "lent";
+    EXPECT_TRUE(raisesNilObject([&] { (void)checkNonNil(std::move(nil)); })) << "handed over";
+}
+
 TEST(Ref, ReleasesOnExceptionUnwind)
 {
     Ref<Base> object = newObject<Base>();
@@ -153,5 +240,11 @@ TEST(RefDeathTest, ReferenceDuringDestructionIsCaught)
         RuntimeUnlockObject(RuntimeNewObject(table).leakRef());
     };
     EXPECT_DEATH(resurrect(), "during its destruction");
+}
+
+TEST(RefDeathTest, ReleaseNonNullOfNilIsCaught)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH((void)RefPtr<Base>().releaseNonNull(), "releaseNonNull of a nil RefPtr");
 }
 #endif

@@ -62,12 +62,12 @@ TEST_F(MainWindow, ControlsAreRegisteredInOrderWithTheirDesignValues)
         { "limitbar", ::ProgressBar::lookup() },
         { "timertext", ::Label::lookup() },
     };
-    ASSERT_EQ(window->controls.size(), 3u);
+    ASSERT_EQ(window->controls().size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
         SCOPED_TRACE(expected[i].name);
-        EXPECT_EQ(window->controls[i].name->bytes(), expected[i].name);
-        EXPECT_EQ(window->controls[i].control->classTable(), expected[i].table);
-        EXPECT_EQ(window->controls[i].control->refCount(), 1u) << "the construction kept a reference";
+        EXPECT_EQ(window->controls()[i].name->bytes(), expected[i].name);
+        EXPECT_EQ(window->controls()[i].control->classTable(), expected[i].table);
+        EXPECT_EQ(window->controls()[i].control->refCount(), 1u) << "the construction kept a reference";
     }
 
     Ref<::Label> text = label();
@@ -111,7 +111,7 @@ TEST_F(MainWindow, WindowHasItsDesignValuesAndTheSharedMenuBar)
     EXPECT_EQ(platform.shownWindows()[0], window.get());
 
     ASSERT_TRUE(MainMenuBar::implicitInstance_);
-    EXPECT_EQ(window->menuBar.get(), MainMenuBar::implicitInstance_.get());
+    EXPECT_EQ(window->menuBar(), MainMenuBar::implicitInstance_.get());
     EXPECT_EQ(framework().application()->menuBar.get(), MainMenuBar::implicitInstance_.get());
     EXPECT_TRUE(framework().application()->isA(App::lookup()));
 }
@@ -148,7 +148,7 @@ bool menuBarBeforeWindowSet = false;
 float sizeBeforeLabelSet = -1;
 void placementObserved(Object* window, std::int32_t index, std::int32_t value)
 {
-    menuBarBeforeWindowSet = static_cast<::Window*>(window)->menuBar != nullptr;
+    menuBarBeforeWindowSet = static_cast<::Window*>(window)->menuBar() != nullptr;
     ObservedProperty<SetI4>::original()(window, index, value);
 }
 void labelTextObserved(Object* label, std::int32_t index, String* text)
@@ -254,7 +254,7 @@ TEST_F(MainWindow, ControlAccessorsFindTheRegisteredControlsEveryTime)
 {
     Object* registered[3] = {};
     for (std::size_t i = 0; i < 3; ++i)
-        registered[i] = window->controls[i].control.ptr();
+        registered[i] = window->controls()[i].control.ptr();
 
     EXPECT_EQ(Window1::Window1::vorpel_timer(window.get()).get(), registered[0]);
     EXPECT_EQ(Window1::Window1::limitbar(window.get()).get(), registered[1]);
@@ -354,7 +354,7 @@ TEST(MainWindowClass, NewWindowHoldsZeroSecondsUntilItOpens)
 {
     Ref<Object> created = RuntimeNewObject(Window1::Window1::lookup());
     EXPECT_EQ(static_cast<Window1::Window1*>(created.ptr())->limit, 0);
-    EXPECT_TRUE(static_cast<Window1::Window1*>(created.ptr())->controls.empty());
+    EXPECT_TRUE(static_cast<Window1::Window1*>(created.ptr())->controls().empty());
 }
 
 // The compile-time encoder against the test's own writer, on the values a text reader would break on.

@@ -83,7 +83,7 @@ TEST(Program, NormalRunQuitsFromTheFileMenuAndReleasesTheMenuBarLast)
         menuBar = MainMenuBar::implicitInstance_.get();
         ASSERT_NE(menuBar, nullptr);
         EXPECT_EQ(framework().application()->menuBar.get(), menuBar);
-        EXPECT_EQ(shown->menuBar.get(), menuBar);
+        EXPECT_EQ(shown->menuBar(), menuBar);
         platform.advance(3s);
         EXPECT_EQ(Window1::Window1::timertext(shown)->text->bytes(), "00:57");
     });

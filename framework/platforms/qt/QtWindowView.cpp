@@ -112,7 +112,7 @@ void QtWindowView::createControlViews()
     Window* window = m_window.get();
     if (!window)
         return;
-    for (const Window::NamedControl& entry : window->controls) {
+    for (const Window::NamedControl& entry : window->controls()) {
         Object& object = entry.control.get();
         QWidget* view = nullptr;
         if (object.isA(Label::lookup())) {
@@ -371,7 +371,7 @@ void QtWindowView::rebuildMenuBar()
         removeAction(action);
     m_shortcutActions.clear();
     // A window without a menu bar of its own shows the application's.
-    MenuItem* root = window->menuBar.get();
+    MenuItem* root = window->menuBar();
     if (!root && framework().application())
         root = framework().application()->menuBar.get();
     // A fresh bar each time: the old one, and any menu still open on it, goes once its events are done.
