@@ -10,6 +10,8 @@
 
 #include <xcb/xcb.h>
 
+#include <functional>
+
 namespace {
 // Records the size of each top-level window at the moment it is first shown.
 class ShowRecorder final : public QObject {
@@ -33,7 +35,30 @@ QRect frameOf(const RectControl& control)
 }
 } // namespace
 
-class QtWindowViewTest : public QtTest { };
+class QtWindowViewTest : public QtTest {
+protected:
+    // Runs the loop, does what ends the window from inside it, and checks that the window closed and the
+    // loop ended on its own: the failure is reached only when it went on.
+    void expectTheLoopEndsAfter(const std::function<void()>& act, const char* failure)
+    {
+        QObject guard; // whatever is still queued for it goes with the test
+        QTimer::singleShot(0, &guard, [&] {
+            act();
+            QMetaObject::invokeMethod(
+                &guard,
+                [failure] {
+                    ADD_FAILURE() << failure;
+                    QCoreApplication::exit(1);
+                },
+                Qt::QueuedConnection);
+        });
+        RuntimeRun();
+        EXPECT_TRUE(framework().windows().empty());
+        EXPECT_FALSE(window->isOpen());
+        EXPECT_TRUE(framework().quitRequested());
+        EXPECT_EQ(platform->windowView(*window), nullptr);
+    }
+};
 
 TEST_F(QtWindowViewTest, AFullScreenWindowFirstShowsAtTheScreensSizeWithItsControlsInPlace)
 {
@@ -119,23 +144,7 @@ TEST_F(QtWindowViewTest, SizeLimitsButtonsAndBackgroundFollowTheWindow)
 TEST_F(QtWindowViewTest, ClosingTheWindowEndsTheApplication)
 {
     openCountdownWindow();
-    QObject guard; // whatever is still queued for it goes with the test
-    QTimer::singleShot(0, &guard, [&] {
-        view->close();
-        // Reached only when closing did not end the loop.
-        QMetaObject::invokeMethod(
-            &guard,
-            [] {
-                ADD_FAILURE() << "the loop went on after the window closed";
-                QCoreApplication::exit(1);
-            },
-            Qt::QueuedConnection);
-    });
-    RuntimeRun();
-    EXPECT_TRUE(framework().windows().empty());
-    EXPECT_FALSE(window->isOpen());
-    EXPECT_TRUE(framework().quitRequested());
-    EXPECT_EQ(platform->windowView(*window), nullptr);
+    expectTheLoopEndsAfter([&] { view->close(); }, "the loop went on after the window closed");
 }
 
 TEST_F(QtWindowViewTest, AWindowTheXServerDestroysClosesAndEndsTheApplication)
@@ -157,20 +166,5 @@ TEST_F(QtWindowViewTest, AWindowTheXServerDestroysClosesAndEndsTheApplication)
     destroyNotify(id, true);
     EXPECT_TRUE(window->isOpen()) << "another window's end, or a made-up one, closes nothing";
 
-    QObject guard;
-    QTimer::singleShot(0, &guard, [&] {
-        destroyNotify(id, false);
-        QMetaObject::invokeMethod(
-            &guard,
-            [] {
-                ADD_FAILURE() << "the loop went on after the window was destroyed";
-                QCoreApplication::exit(1);
-            },
-            Qt::QueuedConnection);
-    });
-    RuntimeRun();
-    EXPECT_TRUE(framework().windows().empty());
-    EXPECT_FALSE(window->isOpen());
-    EXPECT_TRUE(framework().quitRequested());
-    EXPECT_EQ(platform->windowView(*window), nullptr);
+    expectTheLoopEndsAfter([&] { destroyNotify(id, false); }, "the loop went on after the window was destroyed");
 }
