@@ -19,8 +19,10 @@ int main(int argc, char** argv)
     protocol::FirstFrameProbe probe;
     if (measure) {
         QApplication::instance()->installEventFilter(&probe);
-        // In front of the Qt platform until the scope ends; nothing calls it after the run.
+        // In front of the Qt platform for the run; the Qt platform is chosen again before this one goes.
         RuntimeSetPlatform(&measured);
     }
-    return runProgram();
+    std::int32_t status = runProgram();
+    RuntimeSetPlatform(&platform.platform());
+    return status;
 }

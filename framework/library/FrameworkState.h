@@ -17,7 +17,7 @@ using ExceptionHelper = RuntimeException* (*)(void (*routine)(void*), void* argu
 RuntimeException* RuntimeDefaultExceptionHelper(void (*routine)(void*), void* argument);
 
 // The framework's own state, in one place: the platform in use, the registered application object, the
-// open windows, the exception helper and the exit code. Each of them changes through one method here.
+// open windows, the exception helper and the exit code. They change only through the methods here.
 class FrameworkState {
 public:
     Platform* platform() const { return m_platform; }
@@ -26,7 +26,7 @@ public:
     Application* application() const { return m_application.get(); }
     void setApplication(Application*);
 
-    // The open windows, in the order they were constructed.
+    // The windows constructed and not yet closed, in that order.
     const std::vector<Ref<Window>>& windows() const { return m_windows; }
     bool hasWindow(const Window&) const;
     void registerWindow(Window&);

@@ -7,13 +7,15 @@
 class Application;
 
 // The class library's start-up and shut-down, in the order a program calls them.
-void RuntimeLibraryInitialize(); // builds every class table of the library
+// Begins a run (no windows, no application, exit code 0) and builds every class table of the library.
+void RuntimeLibraryInitialize();
 // Closes the open windows, reporting any exception a Close handler raises, and releases the application
 // object.
 void RuntimeLibraryFinalize();
 // The helper every delivery runs through; nil, or none handed, is RuntimeDefaultExceptionHelper.
 void RuntimeSetExceptionHelper(ExceptionHelper);
-// The library's classes are all its own and built by RuntimeLibraryInitialize: this only checks that.
+// The library's classes are all its own and built by RuntimeLibraryInitialize: this only checks that, in
+// debug builds.
 void RuntimeInitExternalClasses();
 // Nothing loads plug-ins, so the table's entries would never be read: this checks the count and keeps
 // nothing.

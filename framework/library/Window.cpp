@@ -10,7 +10,6 @@
 #include "runtime/CallTrace.h"
 #include "runtime/MainThread.h"
 
-#include <algorithm>
 #include <exception>
 #include <utility>
 

@@ -15,8 +15,8 @@ class String;
 struct ClassTable;
 
 // A test-only observer of the framework calls a program makes: each call's name and arguments as it
-// starts, and its end. It exists only in builds with VORPEL_TEST_HOOKS (every build but the release
-// one); elsewhere a traced call compiles to nothing.
+// starts, and its end. It exists only in builds with VORPEL_TEST_HOOKS (every build with tests, and
+// every build but a release one); elsewhere a traced call compiles to nothing.
 
 struct TraceRoutine {
     void (*address)();
