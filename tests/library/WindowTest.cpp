@@ -163,19 +163,6 @@ struct ResizeWatchingWindow : Window {
     static ClassTable* lookup() { return classLookup<ResizeWatchingWindow>(); }
 };
 ClassTable* ResizeWatchingWindow::ctbl = nullptr;
-// A platform that notes which aspects of a window the library tells it about.
-struct NotedPlatform : Platform {
-    std::vector<WindowAspect> changes;
-    Clock::time_point now() override { return {}; }
-    void showWindow(Window&) override { }
-    void windowChanged(Window&, WindowAspect aspect) override { changes.push_back(aspect); }
-    void windowClosed(Window&) override { }
-    void controlChanged(RectControl&, ControlAspect) override { }
-    void scheduleTimer(Timer&, Clock::time_point) override { }
-    void cancelTimer(Timer&) override { }
-    void run() override { }
-    void quit() override { }
-};
 } // namespace
 
 class WindowTest : public HeadlessTest { };
@@ -300,11 +287,8 @@ TEST_F(WindowTest, ResizedIsRaisedAfterTheLayoutOnlyWhenTheShownSizeChanges)
 
 // Each write the platform must show tells it once, and only while the window is open: setting the value
 // it already has tells it nothing.
-TEST(WindowNotification, EachShownPropertyTellsThePlatformOncePerChangeWhileOpen)
+TEST_F(WindowTest, EachShownPropertyTellsThePlatformOncePerChangeWhileOpen)
 {
-    NotedPlatform platform;
-    RuntimeLibraryInitialize();
-    RuntimeSetPlatform(&platform);
     Ref<MenuBar> bar = newObject<MenuBar>();
     auto byName = [](propset::Entry entry) {
         return [set = propset::build({ entry })](Window& window) { applySet(window, set); };
@@ -335,19 +319,17 @@ TEST(WindowNotification, EachShownPropertyTellsThePlatformOncePerChangeWhileOpen
     for (const Case& c : cases) {
         Ref<Window> unopened = newObject<Window>();
         c.write(unopened.get());
-        EXPECT_TRUE(platform.changes.empty()) << c.what << " before the window opens";
+        EXPECT_TRUE(platform.windowChanges().empty()) << c.what << " before the window opens";
 
         Ref<Window> window = newObject<Window>();
         callMethod(window.ptr(), Window::kConstructor);
-        platform.changes.clear();
+        platform.forgetWindowChanges();
         c.write(window.get());
         c.write(window.get());
-        EXPECT_EQ(platform.changes, std::vector<WindowAspect> { c.aspect }) << c.what;
+        EXPECT_EQ(platform.windowChanges(), std::vector<WindowAspect> { c.aspect }) << c.what;
         Window::Close(window.ptr());
-        platform.changes.clear();
+        platform.forgetWindowChanges();
     }
-    RuntimeLibraryFinalize();
-    RuntimeSetPlatform(nullptr);
 }
 
 TEST_F(WindowTest, ClosingTheLastWindowEndsTheLoopAndUnlinksPaneChildren)

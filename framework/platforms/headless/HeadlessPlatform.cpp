@@ -31,8 +31,9 @@ void HeadlessPlatform::showWindow(Window& window)
         RuntimeDeliverResize(window, window.width, window.height);
 }
 
-void HeadlessPlatform::windowChanged(Window&, WindowAspect)
+void HeadlessPlatform::windowChanged(Window&, WindowAspect aspect)
 {
+    m_windowChanges.push_back(aspect);
 }
 
 void HeadlessPlatform::windowClosed(Window& window)

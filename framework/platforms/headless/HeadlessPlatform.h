@@ -52,6 +52,9 @@ public:
     // Read-back.
     const std::vector<Window*>& shownWindows() const { return m_shown; }
     std::size_t controlChanges(ControlAspect) const;
+    // What the library told of shown windows, in order; forgotten on request.
+    const std::vector<WindowAspect>& windowChanges() const { return m_windowChanges; }
+    void forgetWindowChanges() { m_windowChanges.clear(); }
     std::size_t scheduledTimerCount() const { return m_timers.size(); }
     std::optional<Clock::time_point> deadlineOf(const Timer&) const;
     bool quitCalled() const { return m_quit; }
@@ -64,6 +67,7 @@ private:
     std::map<const Timer*, Clock::time_point> m_timers;
     std::vector<Window*> m_shown;
     std::map<ControlAspect, std::size_t> m_changes;
+    std::vector<WindowAspect> m_windowChanges;
     std::deque<std::function<void()>> m_script;
     bool m_quit = false;
 };
