@@ -5,6 +5,7 @@
 #include "Window.h"
 
 #include <algorithm>
+#include <vector>
 
 FrameworkState& framework()
 {
@@ -24,10 +25,16 @@ void FrameworkState::setApplication(Application* application)
     m_application = application;
 }
 
+namespace {
+auto holding(const Window& window)
+{
+    return [&window](const Ref<Window>& held) { return held.ptr() == &window; };
+}
+} // namespace
+
 bool FrameworkState::hasWindow(const Window& window) const
 {
-    return std::any_of(
-        m_windows.begin(), m_windows.end(), [&](const Ref<Window>& open) { return open.ptr() == &window; });
+    return std::any_of(m_windows.begin(), m_windows.end(), holding(window));
 }
 
 void FrameworkState::registerWindow(Window& window)
@@ -39,11 +46,8 @@ void FrameworkState::registerWindow(Window& window)
 
 void FrameworkState::unregisterWindow(Window& window)
 {
-    auto found = std::find_if(
-        m_windows.begin(), m_windows.end(), [&](const Ref<Window>& open) { return open.ptr() == &window; });
-    if (found == m_windows.end())
-        return;
-    m_windows.erase(found);
+    // Registration keeps each window once.
+    std::erase_if(m_windows, holding(window));
 }
 
 void FrameworkState::setExceptionHelper(ExceptionHelper helper)
