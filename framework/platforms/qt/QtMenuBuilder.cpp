@@ -4,6 +4,7 @@
 #include "QtText.h"
 #include "library/MenuItem.h"
 #include "library/PlatformEvents.h"
+#include "runtime/WeakPtr.h"
 
 #include <QAction>
 #include <QMenu>
@@ -64,8 +65,12 @@ QAction* QtMenuBuilder::makeAction(QWidget& owner, MenuItem& item, QList<QAction
         action->setShortcut(shortcut);
         shortcuts.append(action);
     }
-    // The action keeps its item alive: the tree may be replaced while a menu is still open.
-    QObject::connect(action, &QAction::triggered, action,
-        [item = Ref<MenuItem>(item)] { RuntimeDeliverMenuChoice(item.get()); });
+    // The library owns the tree; a view holds none of it, so a closed window's view, which goes only
+    // later, keeps no item alive past shut-down. An item chosen from a menu still open after its tree
+    // was replaced and freed is chosen no more.
+    QObject::connect(action, &QAction::triggered, action, [item = WeakPtr<MenuItem>(&item)] {
+        if (MenuItem* chosen = item.get())
+            RuntimeDeliverMenuChoice(*chosen);
+    });
     return action;
 }
