@@ -245,8 +245,8 @@ public:
         std::vector<std::string> environment = environmentFor("");
         environment.push_back("XDG_RUNTIME_DIR=" + m_runtimeDir);
         std::string log = m_runtimeDir + "/weston.log";
-        ASSERT_TRUE(m_server.start({ "weston", "--backend=headless-backend.so", "--xwayland", "--socket=vorpel",
-                                       "--idle-time=0" },
+        ASSERT_TRUE(m_server.start(
+            { "weston", "--backend=headless-backend.so", "--xwayland", "--socket=vorpel", "--idle-time=0" },
             environment, log.c_str()));
         // weston takes a free display number for XWayland and names it; XWayland itself starts when the
         // first client connects.
@@ -310,8 +310,8 @@ public:
         std::uint16_t height = geometry->height;
         std::free(geometry);
         xcb_get_image_reply_t* image = xcb_get_image_reply(m_connection,
-            xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, static_cast<std::int16_t>(height / 4),
-                width, static_cast<std::uint16_t>(height / 2), ~0u),
+            xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0,
+                static_cast<std::int16_t>(height / 4), width, static_cast<std::uint16_t>(height / 2), ~0u),
             nullptr);
         if (!image)
             return {};

@@ -18,7 +18,8 @@ struct Kind {
 };
 const Kind kKinds[] = {
     { "a runtime exception", "", "Unhandled RuntimeException: injected fault\n" },
-    { "a foreign exception", ",foreign", "Unhandled RuntimeException: C++ exception std::runtime_error: injected fault\n" },
+    { "a foreign exception", ",foreign",
+        "Unhandled RuntimeException: C++ exception std::runtime_error: injected fault\n" },
 };
 
 struct Outcome {
@@ -71,9 +72,13 @@ Outcome runFailingAt(const X11Session& session, std::size_t kind, std::uint64_t 
         outcome.ticked = session.waitForTick(window, 10s, ended);
         // The keys go to the focused window, which openbox makes the new one.
         xcb_atom_t active = atom(session.connection(), "_NET_ACTIVE_WINDOW");
-        waitFor(10s, [&] { return ended() || cardinal(session.connection(), session.root(), active) == window; });
-        if (!ended())
+        waitFor(
+            10s, [&] { return ended() || cardinal(session.connection(), session.root(), active) == window; });
+        if (!ended()) {
             outcome.played = type(session, "a") && type(session, "ctrl+q");
+            if (!outcome.played)
+                outcome.trouble = "xdotool could not type";
+        }
     }
     outcome.status = program.waitExit(30s);
     outcome.output = contents(output);
@@ -85,7 +90,7 @@ Outcome runFailingAt(const X11Session& session, std::size_t kind, std::uint64_t 
     return outcome;
 }
 
-// The runs still to make: n = 1, 2, ... for each kind, up to a few past the first n that the run did not
+// The runs still to make: n = 1, 2, ... for each kind, up to a few past the first n that its run did not
 // reach. Several sessions take from it at once.
 class Walk {
 public:
@@ -107,9 +112,9 @@ public:
     void report(Outcome outcome, bool failed)
     {
         std::lock_guard lock(m_mutex);
-        // How many calls a run makes varies with its ticks; two more n make sure of the end.
+        // How many calls a run makes varies with its ticks; a few more n make sure of the end.
         if (outcome.calls && *outcome.calls < outcome.n)
-            m_last[outcome.kind] = std::min(m_last[outcome.kind], outcome.n + 2);
+            m_last[outcome.kind] = std::min(m_last[outcome.kind], outcome.n + 5);
         m_failures += failed;
         m_outcomes.push_back(std::move(outcome));
     }
@@ -150,12 +155,14 @@ std::string fault(const Outcome& outcome)
         said << "it wrote no count of its calls";
     else if (*outcome.calls < outcome.n) {
         if (WEXITSTATUS(*outcome.status) != 0 || !outcome.output.empty())
-            said << "it made " << *outcome.calls << " calls only, yet status " << WEXITSTATUS(*outcome.status);
+            said << "it made " << *outcome.calls << " calls only, yet status "
+                 << WEXITSTATUS(*outcome.status);
     } else {
         const std::string& text = outcome.output;
         bool oneLine = std::count(text.begin(), text.end(), '\n') == 1 && text.ends_with('\n');
         bool named = text == kKinds[outcome.kind].report
-            || (text.starts_with("Exception in finaliser of ") && text.find("injected fault") != std::string::npos
+            || (text.starts_with("Exception in finaliser of ")
+                && text.find("injected fault") != std::string::npos
                 && text.find("injected fault") == text.rfind("injected fault"));
         if (WEXITSTATUS(*outcome.status) != 1 || !oneLine || !named)
             said << "the fault fired, then status " << WEXITSTATUS(*outcome.status);

@@ -124,8 +124,8 @@ TEST(ProgramOnXWaylandTest, EndsWithStatusOneAndOneLineWhenTheCompositorGoesAway
         workers.emplace_back([&, worker] {
             for (std::size_t i = worker; i < kRuns; i += kAtOnce)
                 play(runs[i],
-                    testing::TempDir() + "vorpel-xwayland-" + std::to_string(getpid()) + "-" + std::to_string(i)
-                        + ".txt");
+                    testing::TempDir() + "vorpel-xwayland-" + std::to_string(getpid()) + "-"
+                        + std::to_string(i) + ".txt");
         });
     }
     for (std::thread& worker : workers)
@@ -133,7 +133,8 @@ TEST(ProgramOnXWaylandTest, EndsWithStatusOneAndOneLineWhenTheCompositorGoesAway
 
     for (std::size_t i = 0; i < kRuns; ++i) {
         const Run& run = runs[i];
-        SCOPED_TRACE(testing::Message() << "run " << i + 1 << (run.ticked ? ", after a tick" : ", before a tick"));
+        SCOPED_TRACE(
+            testing::Message() << "run " << i + 1 << (run.ticked ? ", after a tick" : ", before a tick"));
         ASSERT_EQ(run.trouble, "");
         ASSERT_TRUE(run.status.has_value()) << "the program outlived its display";
         bool oneLine = run.output.starts_with("The X11 connection broke")
