@@ -9,6 +9,7 @@
 #include <limits>
 #include <mutex>
 #include <sstream>
+#include <tuple>
 
 namespace {
 struct Kind {
@@ -165,7 +166,8 @@ std::string fault(const Outcome& outcome)
                 && text.find("injected fault") != std::string::npos
                 && text.find("injected fault") == text.rfind("injected fault"));
         if (WEXITSTATUS(*outcome.status) != 1 || !oneLine || !named)
-            said << "the fault fired, then status " << WEXITSTATUS(*outcome.status);
+            said << "the fault fired, then status " << WEXITSTATUS(*outcome.status)
+                 << (oneLine && named ? "" : " without one line naming it");
     }
     if (said.tellp() == 0)
         return {};
@@ -209,7 +211,8 @@ TEST(FaultWalkOnX11, AFailureAtAnyCallOfARunIsOneLineAndStatusOne)
         if (outcome.calls && *outcome.calls >= outcome.n)
             reached[outcome.kind] = std::max(reached[outcome.kind], outcome.n);
     }
-    // A walk that reached shut-down went through start-up, a tick, the key and Ctrl+Q.
+    // Start-up alone makes more calls than this; a program that ended early of itself (no display, say)
+    // would end the walk there too.
     for (std::size_t kind = 0; kind < std::size(kKinds); ++kind)
         EXPECT_GT(reached[kind], 100u) << kKinds[kind].name << ": the walk ended early";
 }
