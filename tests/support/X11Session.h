@@ -235,7 +235,7 @@ public:
     // long as the compositor.
     void startXWayland()
     {
-        // weston runs as root too, and then wants a runtime folder that only its user may enter.
+        // weston needs a runtime folder that only its user may enter; a root session may have none.
         std::string folder = testing::TempDir() + "vorpel-xwayland-XXXXXX";
         ASSERT_TRUE(mkdtemp(folder.data())) << std::strerror(errno);
         m_runtimeDir = folder;
