@@ -1,5 +1,6 @@
 #include "platforms/qt/QtPlatformScope.h"
 #include "runtime/Exceptions.h"
+#include "runtime/FaultInjection.h"
 #include "runtime/RuntimeException.h"
 #include "startup/Program.h"
 
@@ -8,6 +9,9 @@
 
 int main(int argc, char** argv)
 {
+#ifdef VORPEL_TEST_HOOKS
+    RuntimeReportFaultInjectionCallsAtExit();
+#endif
     // The platform goes after the shut-down, which still tells it about the windows it closes.
     QtPlatformScope platform(argc, argv);
     if (!platform)

@@ -6,6 +6,7 @@
 #include "RuntimeException.h"
 
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <string_view>
@@ -62,5 +63,17 @@ void RuntimeSetFaultInjectionFromEnvironment()
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), failingCall);
     if (error == std::errc() && end == text.data() + text.size() && failingCall > 0)
         RuntimeSetFaultInjection(failingCall, kind);
+}
+
+void RuntimeReportFaultInjectionCallsAtExit()
+{
+    if (!std::getenv("VORPEL_FAULT_CALLS_FILE"))
+        return;
+    std::atexit([] {
+        if (std::FILE* file = std::fopen(std::getenv("VORPEL_FAULT_CALLS_FILE"), "w")) {
+            std::fprintf(file, "%llu\n", static_cast<unsigned long long>(faultSwitch().calls));
+            std::fclose(file);
+        }
+    });
 }
 #endif

@@ -24,6 +24,12 @@ void RuntimeFaultPoint();
 // a foreign exception, so that a test can fail the real program at its n-th framework call. Anything else there leaves the switch disarmed.
 void RuntimeSetFaultInjectionFromEnvironment();
 
+// When VORPEL_FAULT_CALLS_FILE names a file, has RuntimeFaultInjectionCalls() written into it as a decimal
+// line when the process exits, so that a test of the real program can tell whether the armed call was
+// reached (the count stops there) or the run made fewer calls. At exit, not at the end of main: the
+// platform's shut-down after main still makes framework calls.
+void RuntimeReportFaultInjectionCallsAtExit();
+
 #else
 
 inline void RuntimeFaultPoint() { }
