@@ -3,9 +3,11 @@
 #include "library/MenuBar.h"
 #include "library/QuitMenuItem.h"
 #include "platforms/qt/QtShortcut.h"
+#include "runtime/WeakPtr.h"
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 
 namespace {
 struct ItemDesign {
@@ -98,3 +100,29 @@ TEST_F(QtMenuBarTest, ShortcutTextsReadWithCtrlAsThePrimaryModifier)
     for (const Case& c : cases)
         EXPECT_EQ(QtShortcut(c.text), c.expected) << '"' << c.text << '"';
 }
+
+// The library owns the menu tree. A closed window's view goes only once Qt deletes it later, and until
+// then it must keep none of the tree alive: at shut-down the tree goes last, and its finalisers must run
+// while a failure among them can still make the exit status.
+TEST_F(QtMenuBarTest, AClosedWindowsViewKeepsNoMenuItemAlive)
+{
+    openCountdownWindow();
+    WeakPtr<MenuItem> quit;
+    WeakPtr<MenuItem> root;
+    {
+        Ref<MenuBar> tree = newObject<MenuBar>();
+        quit = append(*append(*tree, { "File" }), { "Quit", "Cmd+Q" }).ptr();
+        root = tree.ptr();
+        Window::MenuBar::Set(window.get(), 0, tree.ptr());
+    }
+    ASSERT_TRUE(view->menuBar()->actions().size() == 1 && quit.get()) << "the window shows the tree";
+
+    QPointer<QtWindowView> closed(view);
+    callMethod(window.get(), Window::kClose);
+    window = nullptr;
+    view = nullptr;
+    EXPECT_TRUE(closed) << "the view is still to be deleted";
+    EXPECT_FALSE(root.get()) << "the view kept the menu bar alive";
+    EXPECT_FALSE(quit.get()) << "the view kept a menu item alive";
+}
+
