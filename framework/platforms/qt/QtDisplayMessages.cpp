@@ -81,6 +81,22 @@ QString displayOfPlugin(const QString& plugin)
     return {};
 }
 
+// Qt's Wayland plugin says only "Failed to create wl_display (No such file or directory)" when there is no
+// socket by that name: say which socket.
+QStringList waylandReasons(const QString& display, const QStringList& reasons)
+{
+    const char* folder = variable("XDG_RUNTIME_DIR");
+    if (display.startsWith(QLatin1Char('/')) || !folder)
+        return reasons;
+    QString socket = QString::fromLocal8Bit(folder) + QLatin1Char('/') + display;
+    QStringList said;
+    for (const QString& reason : reasons)
+        said << (reason.endsWith(QLatin1String("(No such file or directory)")) && access(socket.toLocal8Bit().constData(), F_OK) != 0
+                ? QStringLiteral("no Wayland socket %1").arg(socket)
+                : reason);
+    return said;
+}
+
 QString withoutFinalStop(QString text)
 {
     text = text.trimmed();
@@ -121,7 +137,7 @@ void reportNoDisplay(const StartupMessages& messages, const QString& fatal)
             reasons << reason;
         } else if (!display.isEmpty()) {
             displays << display;
-            reasons << pending;
+            reasons << (plugin == QLatin1String("wayland") ? waylandReasons(display, pending) : pending);
         } else if (chosen) {
             reasons << QStringLiteral("QT_QPA_PLATFORM chooses %1, and DISPLAY is unset").arg(plugin);
         }
