@@ -1,6 +1,7 @@
 #include "platforms/qt/QtPlatformScope.h"
 #include "runtime/Exceptions.h"
 #include "runtime/RuntimeException.h"
+#include "startup/DesktopIdentity.h"
 #include "startup/Program.h"
 
 #include <cstdio>
@@ -8,6 +9,7 @@
 
 int main(int argc, char** argv)
 {
+    setDesktopIdentity();
     // The platform goes after the shut-down, which still tells it about the windows it closes.
     QtPlatformScope platform(argc, argv);
     if (!platform)
