@@ -2,6 +2,7 @@
 #include "runtime/Exceptions.h"
 #include "runtime/FaultInjection.h"
 #include "runtime/RuntimeException.h"
+#include "startup/DesktopIdentity.h"
 #include "startup/Program.h"
 
 #include <cstdio>
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
 #ifdef VORPEL_TEST_HOOKS
     RuntimeReportFaultInjectionCallsAtExit();
 #endif
+    setDesktopIdentity();
     // The platform goes after the shut-down, which still tells it about the windows it closes.
     QtPlatformScope platform(argc, argv);
     if (!platform)

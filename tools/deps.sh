@@ -12,8 +12,10 @@ run=(g++ cmake ninja-build qt6-base-dev qt6-wayland libxcb1-dev fonts-vlgothic)
 case ${1:-} in
 run) extra=() ;;
 # GoogleTest; clang and its fuzzer runtime for the fuzz run; X and Wayland servers (XWayland under weston
-# too) for the desktop tests, and xdotool to play a user's keys and clicks on them.
-test) extra=(libgtest-dev libgmock-dev clang libclang-rt-14-dev xvfb x11-utils openbox weston xwayland xdotool) ;;
+# too) for the desktop tests, and xdotool to play a user's keys and clicks on them; the validators of the
+# installed desktop entry and AppStream metadata.
+test) extra=(libgtest-dev libgmock-dev clang libclang-rt-14-dev xvfb x11-utils openbox weston xwayland xdotool
+    desktop-file-utils appstream) ;;
 # Google Benchmark; Xvfb, a window manager and the X tools to wait on them; the measuring script's
 # Python; clang for the fuzz run.
 bench) extra=(libbenchmark-dev xvfb x11-utils openbox python3 clang libclang-rt-14-dev) ;;

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -315,6 +316,31 @@ TEST_F(WaylandSession, AnUnreachableCompositorIsOneLineAndStatusOne)
         EXPECT_TRUE(said.startsWith("vorpel: cannot open the desktop display vorpel-nobody")) << said.constData();
         EXPECT_EQ(said.count('\n'), 1) << said.constData();
     }
+}
+// A compositor matches the window to the program's desktop entry by the app id its toplevel sends; the
+// program's side of the protocol, as libwayland logs it, shows what it sent.
+TEST_F(WaylandSession, TheWindowsAppIdIsTheDesktopEntrysId)
+{
+    ASSERT_NO_FATAL_FAILURE(startCompositor(Backend::Headless));
+    QProcessEnvironment environment = sessionEnvironment();
+    environment.insert(QStringLiteral("WAYLAND_DEBUG"), QStringLiteral("client"));
+    // The log runs long: to a file, so that a full pipe never stalls the program.
+    QString log = m_runtimeDir.filePath(QStringLiteral("program.log"));
+    m_program.setStandardErrorFile(log);
+    startProgram(VORPEL_PROGRAM, environment);
+    ASSERT_TRUE(waitFor([&] { return showsTheWindowFullScreen(screenshot()); }, 20000));
+    stop(m_program);
+
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QString said = QString::fromUtf8(file.readAll());
+    static const QRegularExpression setAppId(QStringLiteral(R"re(xdg_toplevel@\d+\.set_app_id\("([^"]*)"\))re"));
+    QStringList ids;
+    for (QRegularExpressionMatchIterator match = setAppId.globalMatch(said); match.hasNext();)
+        ids << match.next().captured(1);
+    ASSERT_FALSE(ids.isEmpty()) << "the program sent no app id";
+    for (const QString& id : ids)
+        EXPECT_EQ(id.toStdString(), VORPEL_APP_ID);
 }
 } // namespace
 

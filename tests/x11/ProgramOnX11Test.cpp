@@ -1,7 +1,8 @@
 // Vorpel itself on X servers of its own (Xvfb, bare or with a window manager), its window then closed or
 // destroyed by another client, as a user's tools would: the program must end with status 0 and leave
 // nothing behind, neither a process nor a window. And on an XWayland whose compositor goes away: that is a
-// lost display, not a closed window.
+// lost display, not a closed window. And the class its window carries, by which a desktop finds the
+// program's entry.
 
 #include "support/X11Session.h"
 
@@ -19,6 +20,22 @@ void sendClientMessage(xcb_connection_t* connection, xcb_window_t to, xcb_window
     xcb_send_event(connection, 0, to, eventMask, reinterpret_cast<const char*>(&message));
 }
 
+// A window's WM_CLASS: the instance and class names, each ended by a zero byte.
+std::optional<std::pair<std::string, std::string>> wmClass(xcb_connection_t* connection, xcb_window_t window)
+{
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection,
+        xcb_get_property(connection, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256), nullptr);
+    std::optional<std::pair<std::string, std::string>> result;
+    if (reply && reply->format == 8) {
+        std::string value(static_cast<const char*>(xcb_get_property_value(reply)),
+            static_cast<std::size_t>(xcb_get_property_value_length(reply)));
+        std::size_t end = value.find('\0');
+        if (end != std::string::npos && value.ends_with('\0'))
+            result.emplace(value.substr(0, end), value.substr(end + 1, value.size() - end - 2));
+    }
+    std::free(reply);
+    return result;
+}
 } // namespace
 
 TEST(ProgramOnX11Test, EndsWithStatusZeroAndLeavesNothingWhenItsWindowIsClosedOrDestroyed)
@@ -145,4 +162,27 @@ TEST(ProgramOnXWaylandTest, EndsWithStatusOneAndOneLineWhenTheCompositorGoesAway
         EXPECT_TRUE(WIFEXITED(*run.status) && WEXITSTATUS(*run.status) == 1 && oneLine)
             << "wait status " << *run.status << ", output [" << run.output << "]";
     }
+}
+
+// A desktop matches the window to the program's desktop entry by the class part of WM_CLASS; the instance
+// part is the program's file name, as X resources expect.
+TEST(ProgramOnX11Test, TheWindowsClassIsTheDesktopEntrysId)
+{
+    X11Session session;
+    session.start(true);
+    if (testing::Test::HasFatalFailure())
+        return;
+    std::string output = testing::TempDir() + "vorpel-x11-" + std::to_string(getpid()) + ".txt";
+    Child program;
+    ASSERT_TRUE(program.start({ VORPEL_PROGRAM }, programEnvironment(session.display()), output.c_str()));
+    std::vector<xcb_window_t> windows;
+    ASSERT_TRUE(waitFor(30s, [&] {
+        windows = session.windowsOf(program.pid());
+        return !windows.empty() || !program.running();
+    }));
+    ASSERT_EQ(windows.size(), 1u) << "the program shows one window; its output: " << contents(output);
+    std::optional<std::pair<std::string, std::string>> names = wmClass(session.connection(), windows.front());
+    ASSERT_TRUE(names.has_value()) << "the window has no readable WM_CLASS";
+    EXPECT_EQ(names->second, VORPEL_APP_ID);
+    EXPECT_EQ(names->first, "vorpel");
 }
