@@ -175,10 +175,3 @@ QtWindowView* QtPlatform::windowView(const Window& window) const
     auto found = m_views.find(&window);
     return found == m_views.end() ? nullptr : found->second;
 }
-
-QWidget* QtPlatform::controlWidget(const RectControl& control) const
-{
-    Window* window = control.window.get();
-    QtWindowView* view = window ? windowView(*window) : nullptr;
-    return view ? view->controlWidget(control) : nullptr;
-}

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "QtWindowView.h"
 #include "library/Platform.h"
+#include "library/RectControl.h"
+#include "library/Window.h"
 
 #include <memory>
 #include <stdexcept>
@@ -8,7 +11,6 @@
 
 class DeadlineTimer;
 class QApplication;
-class QtWindowView;
 class QtX11DestroyWatch;
 class QWidget;
 
@@ -50,10 +52,16 @@ public:
     void run() override;
     void quit() override;
 
-    // For tests and diagnostics: the Qt widgets shown for a window or a control, nil when none.
+    // The Qt window shown for a window, nil when none.
     QtWindowView* windowView(const Window&) const;
-    QWidget* controlWidget(const RectControl&) const;
-    const DeadlineTimer& timers() const { return *m_timers; }
+    // The widget shown for a control, nil when none. For tests and measurements; inline, so that the
+    // program, which never asks, carries none of it.
+    QWidget* controlWidget(const RectControl& control) const
+    {
+        Window* window = control.window.get();
+        QtWindowView* view = window ? windowView(*window) : nullptr;
+        return view ? view->controlWidget(control) : nullptr;
+    }
 
 private:
     explicit QtPlatform(std::unique_ptr<QApplication> ownedApplication);

@@ -255,12 +255,6 @@ QWidget* QtWindowView::content() const
     return m_content;
 }
 
-QWidget* QtWindowView::controlWidget(const RectControl& control) const
-{
-    auto found = m_controls.find(&control);
-    return found == m_controls.end() ? nullptr : found->second;
-}
-
 void QtWindowView::reportContentSize()
 {
     Window* window = m_window.get();

@@ -29,7 +29,13 @@ public:
 
     Window* window() const { return m_window.get(); }
     QWidget* content() const;
-    QWidget* controlWidget(const RectControl&) const;
+    // The widget that shows a control, nil when none. For tests and measurements; inline, so that the
+    // program, which never asks, carries none of it.
+    QWidget* controlWidget(const RectControl& control) const
+    {
+        auto found = m_controls.find(&control);
+        return found == m_controls.end() ? nullptr : found->second;
+    }
 
     // The content's size changed: the library lays the controls out for it.
     void reportContentSize();
