@@ -19,8 +19,8 @@ void place(std::int32_t& start, std::int32_t& length, bool lockStart, bool lockE
 void RuntimeLayoutControls(Window& window)
 {
     bool sized = window.contentWidth() > 0 && window.contentHeight() > 0;
-    std::int32_t growX = sized ? window.contentWidth() - window.width : 0;
-    std::int32_t growY = sized ? window.contentHeight() - window.height : 0;
+    std::int32_t growX = sized ? window.contentWidth() - window.width() : 0;
+    std::int32_t growY = sized ? window.contentHeight() - window.height() : 0;
     for (const Window::NamedControl& entry : window.controls()) {
         if (!entry.control->isA(RectControl::lookup()))
             continue;

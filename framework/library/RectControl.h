@@ -44,3 +44,8 @@ void RectControlDefaultConstructor(RectControl*);
 
 // Tells the platform, if any, that the control changed.
 void RuntimeControlChanged(RectControl&, ControlAspect);
+// The same, for the property tables' setters.
+inline void propertyChanged(RectControl* control, ControlAspect aspect)
+{
+    RuntimeControlChanged(*control, aspect);
+}

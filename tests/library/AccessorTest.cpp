@@ -38,20 +38,20 @@ TEST_F(AccessorTest, SettersKeepTheValueAndTellThePlatformWhatChanged)
     };
     const Case cases[] = {
         { "Label.Text", [&] { Label::Text::Set(label.ptr(), 0, text.ptr()); },
-            [&] { return label->text->bytes() == "00:59"; }, ControlAspect::Text },
+            [&] { return label->text().bytes() == "00:59"; }, ControlAspect::Text },
         { "Label.TextColor", [&] { Label::TextColor::Set(label.ptr(), 0, RGB(128, 0, 0, 7)); },
             [&] {
-                return label->textColor == Color { 128, 0, 0, 7 };
+                return label->textColor() == Color { 128, 0, 0, 7 };
             },
             ControlAspect::TextColor },
         { "Label.TextSize", [&] { Label::TextSize::Set(label.ptr(), 0, 256.0f); },
-            [&] { return label->textSize == 256.0f; }, ControlAspect::Font },
+            [&] { return label->textSize() == 256.0f; }, ControlAspect::Font },
         { "Label.TextUnit", [&] { Label::TextUnit::Set(label.ptr(), 0, 2); },
-            [&] { return label->textUnit == 2; }, ControlAspect::Font },
+            [&] { return label->textUnit() == 2; }, ControlAspect::Font },
         { "ProgressBar.Value", [&] { ProgressBar::Value::Set(bar.ptr(), 0, 59); },
-            [&] { return bar->value == 59; }, ControlAspect::Value },
+            [&] { return bar->value() == 59; }, ControlAspect::Value },
         { "ProgressBar.Maximum", [&] { ProgressBar::Maximum::Set(bar.ptr(), 0, 60); },
-            [&] { return bar->maximum == 60; }, ControlAspect::Maximum },
+            [&] { return bar->maximum() == 60; }, ControlAspect::Maximum },
     };
     for (const Case& c : cases) {
         std::size_t before = platform.controlChanges(c.aspect);
@@ -86,15 +86,15 @@ TEST_F(AccessorTest, UserInterfaceOperationsApplyTheMainThreadRuleFirst)
     };
     const Case cases[] = {
         { "Label.Text.Set", [&] { Label::Text::Set(label.ptr(), 0, other.ptr()); },
-            [&] { return label->text->bytes().empty(); }, "ThreadAccessingUIException" },
+            [&] { return label->text().bytes().empty(); }, "ThreadAccessingUIException" },
         { "Label.TextColor.Set", [&] { Label::TextColor::Set(label.ptr(), 0, RGB(255, 0, 0, 0)); },
-            [&] { return label->textColor == Color {}; }, "ThreadAccessingUIException" },
+            [&] { return label->textColor() == Color {}; }, "ThreadAccessingUIException" },
         { "Label.TextSize.Set", [&] { Label::TextSize::Set(label.ptr(), 0, 12.0f); },
-            [&] { return label->textSize == 0.0f; }, "ThreadAccessingUIException" },
+            [&] { return label->textSize() == 0.0f; }, "ThreadAccessingUIException" },
         { "Label.TextUnit.Set", [&] { Label::TextUnit::Set(label.ptr(), 0, 3); },
-            [&] { return label->textUnit == 0; }, "ThreadAccessingUIException" },
+            [&] { return label->textUnit() == 0; }, "ThreadAccessingUIException" },
         { "ProgressBar.Value.Set", [&] { ProgressBar::Value::Set(bar.ptr(), 0, 5); },
-            [&] { return bar->value == 0; }, "ThreadAccessingUIException" },
+            [&] { return bar->value() == 0; }, "ThreadAccessingUIException" },
         { "RectControl.Constructor", [&] { callMethod(bar.ptr(), RectControl::kConstructor); },
             [&] { return !bar->constructed; }, "ThreadAccessingUIException" },
         { "Window._AddControl",
@@ -107,7 +107,8 @@ TEST_F(AccessorTest, UserInterfaceOperationsApplyTheMainThreadRuleFirst)
         { "Application.MenuBar.Set", [&] { Application::MenuBar::Set(application.ptr(), 0, menuBar.ptr()); },
             [&] { return !application->menuBar; }, "ThreadAccessingUIException" },
         { "Timer.Mode.Set", [&] { Timer::Mode::Set(timer.ptr(), 0, Timer::ModeMultiple); },
-            [&] { return timer->mode == Timer::ModeOff && !timer->deadline; }, "ThreadAccessingUIException" },
+            [&] { return timer->mode() == Timer::ModeOff && !timer->deadline(); },
+            "ThreadAccessingUIException" },
         { "Timer initialiser", [&] { newObject<Timer>(); }, [] { return true; },
             "ThreadAccessingUIException" },
         { "MenuItem initialiser", [&] { newObject<MenuItem>(); }, [] { return true; },

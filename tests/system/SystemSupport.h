@@ -66,7 +66,7 @@ protected:
     Ref<::Label> label() { return *Window1::Window1::timertext(window.get()); }
     Ref<::ProgressBar> bar() { return *Window1::Window1::limitbar(window.get()); }
     Ref<::Timer> timer() { return *Window1::Window1::vorpel_timer(window.get()); }
-    std::string labelText() { return std::string(label()->text->bytes()); }
+    std::string labelText() { return std::string(label()->text().bytes()); }
 
     HeadlessPlatform platform;
     RefPtr<Window1::Window1> window;

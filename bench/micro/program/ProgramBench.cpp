@@ -17,7 +17,7 @@ constexpr std::int32_t kFullMinute = 60;
 std::string shownText(Window1::Window1* window)
 {
     RefPtr<::Label> label = Window1::Window1::timertext(window);
-    return std::string(label->text->bytes());
+    return std::string(label->text().bytes());
 }
 
 // Timer._CallAction through its stub, the Action delegate and vorpel_timer_Action: three controls

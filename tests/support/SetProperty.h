@@ -1,0 +1,21 @@
+#pragma once
+
+#include "runtime/ClassTable.h"
+#include "runtime/Object.h"
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+
+// Writes a property through its class's table setter, as a design-time set does; the value's type must
+// be the setter's (String* for a string).
+template <class T> void setProperty(Object& object, std::string_view name, T value)
+{
+    const PropertyInfo* property = object.classTable()->findProperty(name);
+    using Setter = void (*)(Object*, std::int32_t, T);
+    if (!property || !std::holds_alternative<Setter>(property->setter))
+        throw std::logic_error("no settable property " + std::string(name) + " of that type");
+    std::get<Setter>(property->setter)(&object, 0, value);
+}
