@@ -1,5 +1,6 @@
 #include "support/HeadlessFixture.h"
 #include "support/RaisedBy.h"
+#include "support/SetProperty.h"
 
 #include "library/Application.h"
 #include "library/Label.h"
@@ -63,8 +64,10 @@ TEST_F(AccessorTest, SettersKeepTheValueAndTellThePlatformWhatChanged)
     }
 }
 
-// Every user-interface operation refuses another thread before it changes anything; the lookup of a
-// control by name makes no such test.
+// The class library's constructors, initialisers, property accessors (named, and those of the property
+// tables that the design-time sets go through), Window._AddControl and the menu operations refuse another
+// thread before they change anything. The lookup of a control by name, closing a window and resetting a
+// timer make no such test.
 TEST_F(AccessorTest, UserInterfaceOperationsApplyTheMainThreadRuleFirst)
 {
     Ref<Application> application = newObject<Application>();
@@ -119,6 +122,30 @@ TEST_F(AccessorTest, UserInterfaceOperationsApplyTheMainThreadRuleFirst)
             [&] { return menuBar->children.empty(); }, "ThreadAccessingUIException" },
         { "MenuItem._Lookup", [&] { callMethod(menuBar.ptr(), MenuItem::kLookup, other.ptr()); },
             [] { return true; }, "ThreadAccessingUIException" },
+        { "Window's Title in its table", [&] { setProperty(*window, "Title", other.ptr()); },
+            [&] { return window->title().bytes().empty(); }, "ThreadAccessingUIException" },
+        { "Window's Width in its table", [&] { setProperty(*window, "Width", 800); },
+            [&] { return window->width() == 600; }, "ThreadAccessingUIException" },
+        { "Window's MacProcId in its table", [&] { setProperty(*window, "MacProcId", 7); },
+            [&] { return window->macProcId() == 0; }, "ThreadAccessingUIException" },
+        { "Label's Text in its table", [&] { setProperty(*label, "Text", other.ptr()); },
+            [&] { return label->text().bytes().empty(); }, "ThreadAccessingUIException" },
+        { "Label's Bold in its table", [&] { setProperty(*label, "Bold", true); },
+            [&] { return !label->bold(); }, "ThreadAccessingUIException" },
+        { "Label's Text read from its table", [&] { getProperty<RefPtr<String>>(*label, "Text"); },
+            [] { return true; }, "ThreadAccessingUIException" },
+        { "ProgressBar's Maximum in its table", [&] { setProperty(*bar, "Maximum", 60); },
+            [&] { return bar->maximum() == 100; }, "ThreadAccessingUIException" },
+        { "RectControl's Left in its table", [&] { setProperty(*bar, "Left", 5); },
+            [&] { return bar->left == 0; }, "ThreadAccessingUIException" },
+        { "Control's Name in its table", [&] { setProperty(*bar, "Name", other.ptr()); },
+            [&] { return !bar->name; }, "ThreadAccessingUIException" },
+        { "Timer's Period in its table", [&] { setProperty(*timer, "Period", 50); },
+            [&] { return timer->period() == 1000; }, "ThreadAccessingUIException" },
+        { "Window.Close", [&] { callMethod(newObject<Window>().ptr(), Window::kClose); }, [] { return true; },
+            "" },
+        { "Timer.Reset", [&] { callMethod(timer.ptr(), Timer::kReset); }, [&] { return !timer->deadline(); },
+            "" },
     };
     for (const Case& c : cases) {
         std::string raised = "not run";

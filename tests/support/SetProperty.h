@@ -19,3 +19,13 @@ template <class T> void setProperty(Object& object, std::string_view name, T val
         throw std::logic_error("no settable property " + std::string(name) + " of that type");
     std::get<Setter>(property->setter)(&object, 0, value);
 }
+
+// Reads a property through its class's table getter (RefPtr<String> for a string).
+template <class R> R getProperty(Object& object, std::string_view name)
+{
+    const PropertyInfo* property = object.classTable()->findProperty(name);
+    using Getter = R (*)(Object*);
+    if (!property || !std::holds_alternative<Getter>(property->getter))
+        throw std::logic_error("no readable property " + std::string(name) + " of that type");
+    return std::get<Getter>(property->getter)(&object);
+}
