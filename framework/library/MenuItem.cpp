@@ -88,7 +88,9 @@ void RuntimeMenuItemDefaultConstructor(MenuItem* item)
 {
     if (!item)
         RaiseNilObjectException();
+#ifdef VORPEL_TEST_HOOKS
     item->defaultConstructed = true;
+#endif
 }
 
 void MenuItem::Constructor(MenuItem* item)

@@ -14,8 +14,11 @@ public:
     Ref<String> keyboardShortcut = String::create("");
     bool autoEnable = true;
     bool enabled = true;
+#ifdef VORPEL_TEST_HOOKS
+    // What the tests look at: the menu bar's initialiser and the framework's default construction ran.
     bool isMenuBar = false;
-    bool defaultConstructed = false; // set by the framework's default construction
+    bool defaultConstructed = false;
+#endif
     MenuItem* parent = nullptr; // the item this one is appended to; it owns this one
     std::vector<Ref<MenuItem>> children;
 

@@ -64,7 +64,9 @@ void RectControlDefaultConstructor(RectControl* control)
 {
     if (!control)
         RaiseNilObjectException();
+#ifdef VORPEL_TEST_HOOKS
     control->constructed = true;
+#endif
     control->frame = control->designRect();
 }
 

@@ -27,7 +27,9 @@ public:
     std::int32_t tabIndex = 0;
     Ref<String> initialParent = String::create("");
     Rect frame;
-    bool constructed = false;
+#ifdef VORPEL_TEST_HOOKS
+    bool constructed = false; // for the tests: the framework's default construction ran
+#endif
 
     static constexpr Slot<void()> kConstructor { Control::kMethodCount };
     static constexpr std::size_t kMethodCount = Control::kMethodCount + 1;
