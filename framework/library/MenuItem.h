@@ -14,11 +14,6 @@ public:
     Ref<String> keyboardShortcut = String::create("");
     bool autoEnable = true;
     bool enabled = true;
-#ifdef VORPEL_TEST_HOOKS
-    // What the tests look at: the menu bar's initialiser and the framework's default construction ran.
-    bool isMenuBar = false;
-    bool defaultConstructed = false;
-#endif
     MenuItem* parent = nullptr; // the item this one is appended to; it owns this one
     std::vector<Ref<MenuItem>> children;
 
@@ -59,6 +54,12 @@ public:
     static ClassTable* ctbl;
     static void ctblinit();
     static ClassTable* lookup();
+
+#ifdef VORPEL_TEST_HOOKS
+    // What the tests look at: the menu bar's initialiser and the framework's default construction ran.
+    bool isMenuBar = false;
+    bool defaultConstructed = false;
+#endif
 };
 
 void MenuItemInitializer(MenuItem*);
