@@ -27,9 +27,6 @@ public:
     std::int32_t tabIndex = 0;
     Ref<String> initialParent = String::create("");
     Rect frame;
-#ifdef VORPEL_TEST_HOOKS
-    bool constructed = false; // for the tests: the framework's default construction ran
-#endif
 
     static constexpr Slot<void()> kConstructor { Control::kMethodCount };
     static constexpr std::size_t kMethodCount = Control::kMethodCount + 1;
@@ -40,6 +37,10 @@ public:
     static ClassTable* ctbl;
     static void ctblinit();
     static ClassTable* lookup();
+
+#ifdef VORPEL_TEST_HOOKS
+    bool constructed = false; // for the tests: the framework's default construction ran
+#endif
 };
 
 void RectControlDefaultConstructor(RectControl*);

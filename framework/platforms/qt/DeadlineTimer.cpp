@@ -64,6 +64,21 @@ std::optional<Clock::time_point> DeadlineTimer::deadlineOf(const Timer& timer) c
         return std::nullopt;
     return found->second;
 }
+
+std::size_t DeadlineTimer::size() const
+{
+    return m_deadlines.size();
+}
+
+std::optional<Clock::time_point> DeadlineTimer::armedFor() const
+{
+    return m_armedFor;
+}
+
+int DeadlineTimer::descriptor() const
+{
+    return m_fd;
+}
 #endif
 
 void DeadlineTimer::arm()
