@@ -6,12 +6,11 @@
 //     QT_QPA_PLATFORM=offscreen vorpel_input_to_display OUT.json [presses]
 
 #include "library/Label.h"
-#include "library/Startup.h"
 #include "mainwindow/Window1.h"
 #include "platforms/qt/QtLabelView.h"
 #include "platforms/qt/QtPlatformScope.h"
 #include "platforms/qt/QtWindowView.h"
-#include "startup/Program.h"
+#include "startup/ProgramBeforeLoop.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -81,13 +80,10 @@ int main(int argc, char** argv)
         QtPlatformScope platform(argc, argv);
         if (!platform)
             return 1;
-        initialize();
-        RuntimeSetExceptionHelper(&CallFunctionWithExceptionHandling_);
-        EarlyStartup_();
-        RunFrameworkInitialization(&LateStartup_);
-
+        // Shut down on every way out, so that each measurement is of a whole run.
+        ProgramBeforeLoop program;
         {
-            RefPtr<Window1::Window1> window = Window1::instance();
+            RefPtr<Window1::Window1> window = program.window();
             RefPtr<::Label> label = window ? Window1::Window1::timertext(window.get()) : nullptr;
             RefPtr<::Timer> timer = window ? Window1::Window1::vorpel_timer(window.get()) : nullptr;
             QtWindowView* view = window ? platform.platform().windowView(*window) : nullptr;
@@ -124,7 +120,6 @@ int main(int argc, char** argv)
             labelView->removeEventFilter(&watch);
         }
         screen = QApplication::primaryScreen() ? QApplication::primaryScreen()->size() : QSize();
-        finalize();
     }
     if (!problem.empty())
         return fail(problem.c_str());

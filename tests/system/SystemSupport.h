@@ -6,12 +6,14 @@
 #include "platforms/headless/HeadlessPlatform.h"
 #include "runtime/RuntimeException.h"
 #include "startup/Program.h"
+#include "startup/ProgramBeforeLoop.h"
 #include "support/RaisedBy.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 
 using namespace std::chrono_literals;
@@ -45,20 +47,16 @@ protected:
     void SetUp() override
     {
         RuntimeSetPlatform(&platform);
-        initialize();
         m_objects = RuntimeLiveObjectCount();
-        RuntimeSetExceptionHelper(&CallFunctionWithExceptionHandling_);
-        EarlyStartup_();
-        RunFrameworkInitialization(&LateStartup_);
-        RefPtr<Window1::Window1> opened = Window1::instance();
-        ASSERT_TRUE(opened);
-        window = opened;
+        m_program.emplace();
+        ASSERT_TRUE(m_program->window());
+        window = m_program->window();
     }
 
     void TearDown() override
     {
         window = nullptr;
-        finalize();
+        m_program.reset();
         RuntimeSetPlatform(nullptr);
         EXPECT_EQ(RuntimeLiveObjectCount(), m_objects) << "objects outlived the program";
     }
@@ -73,4 +71,5 @@ protected:
 
 private:
     std::size_t m_objects = 0;
+    std::optional<ProgramBeforeLoop> m_program;
 };
