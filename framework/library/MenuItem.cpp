@@ -3,6 +3,7 @@
 #include "FrameworkState.h"
 #include "MenuBar.h"
 #include "Platform.h"
+#include "PropertySetters.h"
 #include "Window.h"
 #include "runtime/CallTrace.h"
 #include "runtime/MainThread.h"
@@ -135,41 +136,40 @@ void RuntimeMenuTreeChanged(MenuItem& item)
     }
 }
 
+namespace {
+// A shown property changed: the windows that show the tree rebuild their menus.
+void treeChanged(MenuItem* item)
+{
+    RuntimeMenuTreeChanged(*item);
+}
+} // namespace
+
 void RuntimeMenuItemNameSetter(MenuItem* item, std::int32_t, String* name)
 {
     if (!item)
         RaiseNilObjectException();
-    item->name = name ? Ref<String>(*name) : String::create("");
+    property::store<&MenuItem::name>(item, name);
 }
 
 void RuntimeMenuItemTextSetter(MenuItem* item, std::int32_t, String* text)
 {
     if (!item)
         RaiseNilObjectException();
-    if (item->text->bytes() == (text ? text->bytes() : std::string_view()))
-        return;
-    item->text = text ? Ref<String>(*text) : String::create("");
-    RuntimeMenuTreeChanged(*item);
+    property::store<&MenuItem::text, &treeChanged>(item, text);
 }
 
 void RuntimeMenuItemCommandKeySetter(MenuItem* item, std::int32_t, String* shortcut)
 {
     if (!item)
         RaiseNilObjectException();
-    if (item->keyboardShortcut->bytes() == (shortcut ? shortcut->bytes() : std::string_view()))
-        return;
-    item->keyboardShortcut = shortcut ? Ref<String>(*shortcut) : String::create("");
-    RuntimeMenuTreeChanged(*item);
+    property::store<&MenuItem::keyboardShortcut, &treeChanged>(item, shortcut);
 }
 
 void RuntimeMenuItemAutoEnableSetter(MenuItem* item, std::int32_t, bool value)
 {
     if (!item)
         RaiseNilObjectException();
-    if (item->autoEnable == value)
-        return;
-    item->autoEnable = value;
-    RuntimeMenuTreeChanged(*item);
+    property::store<&MenuItem::autoEnable, &treeChanged>(item, value);
 }
 
 void RuntimeMenuItemAppend(MenuItem* parent, MenuItem* item)
