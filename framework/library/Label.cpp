@@ -6,35 +6,6 @@
 
 ClassTable* Label::ctbl = nullptr;
 
-namespace {
-// The table's setters of the properties whose framework setters the program also calls by name.
-void setCaption(Object* object, std::int32_t index, String* text)
-{
-    UITrap_();
-    staticCaptionSetter(static_cast<Label*>(object), index, text);
-}
-void setTextColor(Object* object, std::int32_t, Color color)
-{
-    UITrap_();
-    staticTextColorSetter(static_cast<Label*>(object), color);
-}
-void setMultiline(Object* object, std::int32_t index, bool value)
-{
-    UITrap_();
-    StaticTextMultilineSetter(static_cast<Label*>(object), index, value);
-}
-void setTextSize(Object* object, std::int32_t index, float size)
-{
-    UITrap_();
-    staticTextSizeSetter(static_cast<Label*>(object), index, size);
-}
-void setTextUnit(Object* object, std::int32_t, std::uint8_t unit)
-{
-    UITrap_();
-    StaticTextUnitSetter(static_cast<Label*>(object), unit);
-}
-} // namespace
-
 void Label::ctblinit()
 {
     if (ctbl)
@@ -44,12 +15,13 @@ void Label::ctblinit()
     ctbl->allocate = &allocateInstance<Label>;
     using property::get;
     using property::row;
+    using property::trapFirst;
     using enum ControlAspect;
     static constexpr property::Row properties[] = {
-        { "Text", "s", &setCaption, &get<&Label::m_text> },
+        { "Text", "s", trapFirst<&staticCaptionSetter>, &get<&Label::m_text> },
         row<&Label::m_textAlign, Alignment>("TextAlign", "i4"),
-        { "TextColor", "c", &setTextColor, &get<&Label::m_textColor> },
-        { "MultiLine", "b", &setMultiline, &get<&Label::m_multiLine> },
+        { "TextColor", "c", trapFirst<&staticTextColorSetter>, &get<&Label::m_textColor> },
+        { "MultiLine", "b", trapFirst<&StaticTextMultilineSetter>, &get<&Label::m_multiLine> },
         row<&Label::m_selectable>("Selectable", "b"),
         row<&Label::m_transparent>("Transparent", "b"),
         row<&Label::m_textFont, Font>("TextFont", "s"),
@@ -58,8 +30,8 @@ void Label::ctblinit()
         row<&Label::m_underline, Font>("Underline", "b"),
         row<&Label::m_dataSource>("DataSource", "s"),
         row<&Label::m_dataField>("DataField", "s"),
-        { "TextSize", "f4", &setTextSize, &get<&Label::m_textSize> },
-        { "TextUnit", "FontUnits", &setTextUnit, &get<&Label::m_textUnit> },
+        { "TextSize", "f4", trapFirst<&staticTextSizeSetter>, &get<&Label::m_textSize> },
+        { "TextUnit", "FontUnits", trapFirst<&StaticTextUnitSetter>, &get<&Label::m_textUnit> },
     };
     property::registerRows(ctbl, properties);
 }

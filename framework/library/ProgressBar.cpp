@@ -6,19 +6,6 @@
 
 ClassTable* ProgressBar::ctbl = nullptr;
 
-namespace {
-void setValue(Object* object, std::int32_t index, std::int32_t value)
-{
-    UITrap_();
-    progressValueSetter(static_cast<ProgressBar*>(object), index, value);
-}
-void setMaximum(Object* object, std::int32_t index, std::int32_t value)
-{
-    UITrap_();
-    progressMaximumSetter(static_cast<ProgressBar*>(object), index, value);
-}
-} // namespace
-
 void ProgressBar::ctblinit()
 {
     if (ctbl)
@@ -27,8 +14,9 @@ void ProgressBar::ctblinit()
     RuntimeSetClassName(ctbl, "ProgressBar");
     ctbl->allocate = &allocateInstance<ProgressBar>;
     static constexpr property::Row properties[] = {
-        { "Value", "i4", &setValue, &property::get<&ProgressBar::m_value> },
-        { "Maximum", "i4", &setMaximum, &property::get<&ProgressBar::m_maximum> },
+        { "Value", "i4", property::trapFirst<&progressValueSetter>, &property::get<&ProgressBar::m_value> },
+        { "Maximum", "i4", property::trapFirst<&progressMaximumSetter>,
+            &property::get<&ProgressBar::m_maximum> },
     };
     property::registerRows(ctbl, properties);
 }

@@ -68,6 +68,30 @@ template <auto Member> ResultOf<Member> get(Object* object)
     return ResultOf<Member>(static_cast<ClassOf<Member>*>(object)->*Member);
 }
 
+// A typed setter of the framework's, with or without the ignored index, as a property table's setter.
+// The framework's own setters leave the main-thread rule to their callers, so trapFirst applies it
+// first; forward hands a named setter that applies it itself the value as it is.
+template <auto Setter, bool ApplyRule> struct TableSetter;
+template <class C, class T, void (*Setter)(C*, std::int32_t, T), bool ApplyRule>
+struct TableSetter<Setter, ApplyRule> {
+    static void set(Object* object, std::int32_t index, T value)
+    {
+        if constexpr (ApplyRule)
+            UITrap_();
+        Setter(static_cast<C*>(object), index, value);
+    }
+};
+template <class C, class T, void (*Setter)(C*, T), bool ApplyRule> struct TableSetter<Setter, ApplyRule> {
+    static void set(Object* object, std::int32_t, T value)
+    {
+        if constexpr (ApplyRule)
+            UITrap_();
+        Setter(static_cast<C*>(object), value);
+    }
+};
+template <auto Setter> constexpr auto trapFirst = &TableSetter<Setter, true>::set;
+template <auto Setter> constexpr auto forward = &TableSetter<Setter, false>::set;
+
 struct Row {
     std::string_view name;
     std::string_view typeCode;

@@ -10,21 +10,6 @@
 
 ClassTable* Timer::ctbl = nullptr;
 
-namespace {
-void setMode(Object* object, std::int32_t index, std::int32_t mode)
-{
-    Timer::Mode::Set(static_cast<Timer*>(object), index, mode);
-}
-void setPeriod(Object* object, std::int32_t index, std::int32_t period)
-{
-    Timer::Period::Set(static_cast<Timer*>(object), index, period);
-}
-void setEnabled(Object* object, std::int32_t index, bool enabled)
-{
-    Timer::Enabled::Set(static_cast<Timer*>(object), index, enabled);
-}
-} // namespace
-
 bool Timer::shouldRun() const
 {
     return m_enabled && m_mode != ModeOff && m_period > 0;
@@ -98,9 +83,9 @@ void Timer::ctblinit()
         RuntimeAllocateAttributeTable({ { "__Scope", "Public" }, { "Hidden", "" } }));
     RuntimeDeclareEvents(ctbl, { "Action" });
     static constexpr property::Row properties[] = {
-        { "Mode", "i4", &setMode, &property::get<&Timer::m_mode> },
-        { "Period", "i4", &setPeriod, &property::get<&Timer::m_period> },
-        { "Enabled", "b", &setEnabled, &property::get<&Timer::m_enabled> },
+        { "Mode", "i4", property::forward<&Timer::Mode::Set>, &property::get<&Timer::m_mode> },
+        { "Period", "i4", property::forward<&Timer::Period::Set>, &property::get<&Timer::m_period> },
+        { "Enabled", "b", property::forward<&Timer::Enabled::Set>, &property::get<&Timer::m_enabled> },
     };
     property::registerRows(ctbl, properties);
     RuntimeRegisterInterface(ctbl, actionSource::lookup(),
