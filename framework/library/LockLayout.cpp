@@ -26,11 +26,11 @@ void RuntimeLayoutControls(Window& window)
             continue;
         auto& control = static_cast<RectControl&>(entry.control.get());
         RectControl::Rect rect = control.designRect();
-        place(rect.left, rect.width, control.lockLeft, control.lockRight, growX);
-        place(rect.top, rect.height, control.lockTop, control.lockBottom, growY);
-        if (rect == control.frame)
+        place(rect.left, rect.width, control.m_lockLeft, control.m_lockRight, growX);
+        place(rect.top, rect.height, control.m_lockTop, control.m_lockBottom, growY);
+        if (rect == control.m_frame)
             continue;
-        control.frame = rect;
+        control.m_frame = rect;
         if (window.isOpen())
             RuntimeControlChanged(control, ControlAspect::Geometry);
     }

@@ -30,20 +30,20 @@ void RectControl::ctblinit()
     using property::row;
     using RC = RectControl;
     static constexpr property::Row properties[] = {
-        row<&RC::left, &geometryChanged>("Left", "i4"),
-        row<&RC::top, &geometryChanged>("Top", "i4"),
-        row<&RC::width, &geometryChanged>("Width", "i4"),
-        row<&RC::height, &geometryChanged>("Height", "i4"),
-        row<&RC::lockLeft, &geometryChanged>("LockLeft", "b"),
-        row<&RC::lockTop, &geometryChanged>("LockTop", "b"),
-        row<&RC::lockRight, &geometryChanged>("LockRight", "b"),
-        row<&RC::lockBottom, &geometryChanged>("LockBottom", "b"),
-        row<&RC::visible, ControlAspect::Visibility>("Visible", "b"),
-        row<&RC::enabled, ControlAspect::Enabled>("Enabled", "b"),
-        row<&RC::helpTag>("HelpTag", "s"),
-        row<&RC::autoDeactivate>("AutoDeactivate", "b"),
-        row<&RC::tabIndex>("TabIndex", "i4"),
-        row<&RC::initialParent>("InitialParent", "s"),
+        row<&RC::m_left, &geometryChanged>("Left", "i4"),
+        row<&RC::m_top, &geometryChanged>("Top", "i4"),
+        row<&RC::m_width, &geometryChanged>("Width", "i4"),
+        row<&RC::m_height, &geometryChanged>("Height", "i4"),
+        row<&RC::m_lockLeft, &geometryChanged>("LockLeft", "b"),
+        row<&RC::m_lockTop, &geometryChanged>("LockTop", "b"),
+        row<&RC::m_lockRight, &geometryChanged>("LockRight", "b"),
+        row<&RC::m_lockBottom, &geometryChanged>("LockBottom", "b"),
+        row<&RC::m_visible, ControlAspect::Visibility>("Visible", "b"),
+        row<&RC::m_enabled, ControlAspect::Enabled>("Enabled", "b"),
+        row<&RC::m_helpTag>("HelpTag", "s"),
+        row<&RC::m_autoDeactivate>("AutoDeactivate", "b"),
+        row<&RC::m_tabIndex>("TabIndex", "i4"),
+        row<&RC::m_initialParent>("InitialParent", "s"),
     };
     property::registerRows(ctbl, properties);
 }
@@ -67,7 +67,7 @@ void RectControlDefaultConstructor(RectControl* control)
 #ifdef VORPEL_TEST_HOOKS
     control->constructed = true;
 #endif
-    control->frame = control->designRect();
+    control->m_frame = control->designRect();
 }
 
 void RuntimeControlChanged(RectControl& control, ControlAspect aspect)

@@ -137,7 +137,7 @@ TEST_F(AccessorTest, UserInterfaceOperationsApplyTheMainThreadRuleFirst)
         { "ProgressBar's Maximum in its table", [&] { setProperty(*bar, "Maximum", 60); },
             [&] { return bar->maximum() == 100; }, "ThreadAccessingUIException" },
         { "RectControl's Left in its table", [&] { setProperty(*bar, "Left", 5); },
-            [&] { return bar->left == 0; }, "ThreadAccessingUIException" },
+            [&] { return bar->left() == 0; }, "ThreadAccessingUIException" },
         { "Control's Name in its table", [&] { setProperty(*bar, "Name", other.ptr()); },
             [&] { return !bar->name; }, "ThreadAccessingUIException" },
         { "Timer's Period in its table", [&] { setProperty(*timer, "Period", 50); },

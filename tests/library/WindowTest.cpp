@@ -148,7 +148,7 @@ struct ResizeWatchingWindow : Window {
         std::string line = std::to_string(self->contentWidth()) + "x" + std::to_string(self->contentHeight());
         if (!self->controls().empty()) {
             auto& control = static_cast<RectControl&>(self->controls().front().control.get());
-            line += " bar width " + std::to_string(control.frame.width);
+            line += " bar width " + std::to_string(control.frame().width);
         }
         self->log.push_back(line);
     }
@@ -263,8 +263,8 @@ TEST_F(WindowTest, LockLayoutFillsAboveTheBarAtEverySize)
     };
     for (const Case& c : cases) {
         platform.resize(window.get(), c.width, c.height);
-        EXPECT_EQ(label->frame, c.label) << c.width << "x" << c.height;
-        EXPECT_EQ(bar->frame, c.bar) << c.width << "x" << c.height;
+        EXPECT_EQ(label->frame(), c.label) << c.width << "x" << c.height;
+        EXPECT_EQ(bar->frame(), c.bar) << c.width << "x" << c.height;
     }
 }
 

@@ -31,7 +31,7 @@ protected:
 
 QRect frameOf(const RectControl& control)
 {
-    return { control.frame.left, control.frame.top, control.frame.width, control.frame.height };
+    return { control.frame().left, control.frame().top, control.frame().width, control.frame().height };
 }
 } // namespace
 

@@ -77,7 +77,7 @@ TEST_F(MainWindow, ControlsAreRegisteredInOrderWithTheirDesignValues)
     EXPECT_EQ(text->name->bytes() == std::string_view("timertext"), true);
     EXPECT_EQ(text->index, INT32_MIN);
     EXPECT_EQ(text->designRect(), (RectControl::Rect { 20, 14, 728, 388 }));
-    EXPECT_TRUE(text->lockLeft && text->lockTop && text->lockRight && text->lockBottom);
+    EXPECT_TRUE(text->lockLeft() && text->lockTop() && text->lockRight() && text->lockBottom());
     EXPECT_EQ(text->textAlign(), 1);
     EXPECT_TRUE(text->bold());
     EXPECT_FALSE(text->multiLine());
@@ -87,7 +87,8 @@ TEST_F(MainWindow, ControlsAreRegisteredInOrderWithTheirDesignValues)
     EXPECT_EQ(progress->name->bytes() == std::string_view("limitbar"), true);
     EXPECT_EQ(progress->index, INT32_MIN);
     EXPECT_EQ(progress->designRect(), (RectControl::Rect { 20, 414, 736, 22 }));
-    EXPECT_TRUE(progress->lockLeft && !progress->lockTop && progress->lockRight && progress->lockBottom);
+    EXPECT_TRUE(
+        progress->lockLeft() && !progress->lockTop() && progress->lockRight() && progress->lockBottom());
     EXPECT_EQ(progress->maximum(), 60);
     EXPECT_EQ(progress->value(), 0);
 

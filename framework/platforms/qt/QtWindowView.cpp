@@ -128,9 +128,10 @@ void QtWindowView::createControlViews()
         }
         auto& control = static_cast<RectControl&>(object);
         view->setObjectName(QtFromUtf8(entry.name.get()));
-        view->setGeometry(control.frame.left, control.frame.top, control.frame.width, control.frame.height);
-        view->setEnabled(control.enabled);
-        view->setVisible(control.visible);
+        view->setGeometry(
+            control.frame().left, control.frame().top, control.frame().width, control.frame().height);
+        view->setEnabled(control.enabled());
+        view->setVisible(control.visible());
         m_controls[&control] = view;
     }
 }
@@ -227,13 +228,14 @@ void QtWindowView::syncControl(RectControl& control, ControlAspect aspect)
     QWidget* view = found->second;
     switch (aspect) {
     case ControlAspect::Geometry:
-        view->setGeometry(control.frame.left, control.frame.top, control.frame.width, control.frame.height);
+        view->setGeometry(
+            control.frame().left, control.frame().top, control.frame().width, control.frame().height);
         return;
     case ControlAspect::Visibility:
-        view->setVisible(control.visible);
+        view->setVisible(control.visible());
         return;
     case ControlAspect::Enabled:
-        view->setEnabled(control.enabled);
+        view->setEnabled(control.enabled());
         return;
     default:
         break;
