@@ -4,13 +4,6 @@
 
 ClassTable* MenuBar::ctbl = nullptr;
 
-namespace {
-void barInitializer(Object* object)
-{
-    MenuBarInitializer(static_cast<MenuBar*>(object));
-}
-} // namespace
-
 void MenuBar::ctblinit()
 {
     if (ctbl)
@@ -18,7 +11,7 @@ void MenuBar::ctblinit()
     ctbl = RuntimeNewClass(MenuItem::lookup());
     RuntimeSetClassName(ctbl, "MenuBar");
     ctbl->allocate = &allocateInstance<MenuBar>;
-    ctbl->initializer = &barInitializer;
+    ctbl->initializer = hook<&MenuBarInitializer>();
     RuntimeSetClassAttribute(ctbl, "__Scope", "Public");
 }
 

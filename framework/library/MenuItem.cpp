@@ -11,15 +11,6 @@
 ClassTable* MenuItem::ctbl = nullptr;
 
 namespace {
-void itemInitializer(Object* object)
-{
-    MenuItemInitializer(static_cast<MenuItem*>(object));
-}
-void itemFinalizer(Object* object)
-{
-    MenuItemFinalizer(static_cast<MenuItem*>(object));
-}
-
 RefPtr<MenuItem> lookupBelow(MenuItem& item, std::string_view name)
 {
     for (const Ref<MenuItem>& child : item.children) {
@@ -47,8 +38,8 @@ void MenuItem::ctblinit()
     ctbl = RuntimeNewClass(Object::lookup());
     RuntimeSetClassName(ctbl, "MenuItem");
     ctbl->allocate = &allocateInstance<MenuItem>;
-    ctbl->initializer = &itemInitializer;
-    ctbl->finalizer = &itemFinalizer;
+    ctbl->initializer = hook<&MenuItemInitializer>();
+    ctbl->finalizer = hook<&MenuItemFinalizer>();
     RuntimeNewVtable(ctbl,
         { method<&MenuItem::Constructor>(), method<&MenuItem::ConstructorCopy>(),
             method<&MenuItem::ConstructorText>(), method<&MenuItem::Append>(), method<&MenuItem::Child>(),

@@ -44,18 +44,16 @@ template <class T, T Timer::*Member> void Timer::setAndRearm(Timer* timer, T val
     timer->rearm();
 }
 
-void Timer::initialize(Object* object)
+void Timer::initialize(Timer* timer)
 {
     UITrap_();
-    auto* timer = static_cast<Timer*>(object);
     timer->m_mode = ModeOff;
     timer->m_period = 1000;
     timer->m_enabled = true;
 }
 
-void Timer::finalize(Object* object)
+void Timer::finalize(Timer* timer)
 {
-    auto* timer = static_cast<Timer*>(object);
     timer->m_deadline.reset();
     if (framework().platform())
         framework().platform()->cancelTimer(*timer);
@@ -69,8 +67,8 @@ void Timer::ctblinit()
     ctbl = RuntimeNewClass(Object::lookup());
     RuntimeSetClassName(ctbl, "Timer");
     ctbl->allocate = &allocateInstance<Timer>;
-    ctbl->initializer = &Timer::initialize;
-    ctbl->finalizer = &Timer::finalize;
+    ctbl->initializer = hook<&Timer::initialize>();
+    ctbl->finalizer = hook<&Timer::finalize>();
     RuntimeNewVtable(ctbl,
         { method<&Timer::addActionNotificationReceiver>(), method<&Timer::removeActionNotificationReceiver>(),
             method<&Timer::Reset>(), method<&Timer::CallAction_>() });

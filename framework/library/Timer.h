@@ -32,6 +32,10 @@ public:
     static void Reset(Timer*);
     static void CallAction_(Timer*);
 
+    // Its per-instance initialiser, the timer's set-up, and its finaliser.
+    static void initialize(Timer*);
+    static void finalize(Timer*);
+
     static constexpr EventSlot<void()> kAction { 0 };
 
     struct Mode {
@@ -54,8 +58,6 @@ private:
     bool shouldRun() const;
     void rearm();
     template <class T, T Timer::*Member> static void setAndRearm(Timer*, T value);
-    static void initialize(Object*);
-    static void finalize(Object*);
 
     std::int32_t m_mode = ModeOff;
     std::int32_t m_period = 1000;
