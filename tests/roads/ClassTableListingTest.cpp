@@ -83,6 +83,13 @@ public:
         add(method<&B::Constructor>(), "MainMenuBar.Constructor");
         add(method<&B::Untitled0>(), "Untitled0");
         add(method<&B::Untitled1>(), "Untitled1");
+
+        add(hook<&Timer::initialize>(), "Timer's set-up");
+        add(hook<&Timer::finalize>(), "Timer's clean-up");
+        add(hook<&MenuItemInitializer>(), "MenuItemInitializer");
+        add(hook<&MenuItemFinalizer>(), "MenuItemFinalizer");
+        add(hook<&MenuBarInitializer>(), "MenuBarInitializer");
+        add(hook<&T::exit_>(), "Window1.vorpel_timer.__Exit");
     }
 
     std::string operator()(const MethodEntry& entry) const
@@ -92,11 +99,20 @@ public:
         auto found = m_names.find(entry.fn);
         return found == m_names.end() ? "<unnamed>" : found->second;
     }
+    std::string operator()(ClassTable::Hook hook) const
+    {
+        if (!hook)
+            return "none";
+        auto found = m_hooks.find(hook);
+        return found == m_hooks.end() ? "<unnamed>" : found->second;
+    }
 
 private:
     void add(const MethodEntry& entry, std::string name) { m_names.emplace(entry.fn, std::move(name)); }
+    void add(ClassTable::Hook entry, std::string name) { m_hooks.emplace(entry, std::move(name)); }
 
     std::map<MethodEntry::Erased, std::string> m_names;
+    std::map<ClassTable::Hook, std::string> m_hooks;
 };
 
 std::string attributes(const AttributeTable& table)
@@ -152,8 +168,8 @@ Log listing(const ClassTable& table)
     }
     if (!table.attributes.empty())
         line("attributes" + attributes(table.attributes));
-    line(std::string("initialiser ") + (table.initializer ? "own" : "none"));
-    line(std::string("finaliser ") + (table.finalizer ? "own" : "none"));
+    line("initialiser " + names(table.initializer));
+    line("finaliser " + names(table.finalizer));
     return lines;
 }
 
@@ -359,8 +375,8 @@ TEST(ClassTables, EachIsListedWhole)
                 "property Enabled b set get __Scope=Public",
                 "interface actionSource: Timer.addActionNotificationReceiver "
                 "Timer.removeActionNotificationReceiver",
-                "initialiser own",
-                "finaliser own",
+                "initialiser Timer's set-up",
+                "finaliser Timer's clean-up",
             } },
         { &actionSource::lookup,
             {
@@ -411,7 +427,7 @@ TEST(ClassTables, EachIsListedWhole)
                 "Window1.vorpel_timer._Index Window1.vorpel_timer._SetIndex",
                 "attributes __Scope=Private",
                 "initialiser none",
-                "finaliser own",
+                "finaliser Window1.vorpel_timer.__Exit",
             } },
         { &MenuItem::lookup,
             {
@@ -432,8 +448,8 @@ TEST(ClassTables, EachIsListedWhole)
                 "event Action -",
                 "event EnableMenu -",
                 "attributes __Scope=Public",
-                "initialiser own",
-                "finaliser own",
+                "initialiser MenuItemInitializer",
+                "finaliser MenuItemFinalizer",
             } },
         { &MenuBar::lookup,
             {
@@ -448,7 +464,7 @@ TEST(ClassTables, EachIsListedWhole)
                 "event Action -",
                 "event EnableMenu -",
                 "attributes __Scope=Public",
-                "initialiser own",
+                "initialiser MenuBarInitializer",
                 "finaliser none",
             } },
         { &MainMenuBar::MainMenuBar::lookup,
