@@ -13,8 +13,8 @@ ClassTable* MenuItem::ctbl = nullptr;
 namespace {
 RefPtr<MenuItem> lookupBelow(MenuItem& item, std::string_view name)
 {
-    for (const Ref<MenuItem>& child : item.children) {
-        if (child->name->bytes() == name)
+    for (const Ref<MenuItem>& child : item.children()) {
+        if (child->name().bytes() == name)
             return RefPtr<MenuItem>(child.ptr());
         if (RefPtr<MenuItem> found = lookupBelow(child.get(), name))
             return found;
@@ -25,8 +25,8 @@ RefPtr<MenuItem> lookupBelow(MenuItem& item, std::string_view name)
 MenuItem& rootOf(MenuItem& item)
 {
     MenuItem* root = &item;
-    while (root->parent)
-        root = root->parent;
+    while (root->parent())
+        root = root->parent();
     return *root;
 }
 } // namespace
@@ -63,16 +63,16 @@ ClassTable* MenuItem::lookup()
 void MenuItemInitializer(MenuItem* item)
 {
     UITrap_();
-    item->autoEnable = true;
-    item->enabled = true;
+    item->m_autoEnable = true;
+    item->m_enabled = true;
 }
 
 void MenuItemFinalizer(MenuItem* item)
 {
     // The children go whatever thread is current; the trap only reports the misuse afterwards.
-    for (const Ref<MenuItem>& child : item->children)
-        child->parent = nullptr;
-    item->children.clear();
+    for (const Ref<MenuItem>& child : item->m_children)
+        child->m_parent = nullptr;
+    item->m_children.clear();
     UITrap_();
 }
 
@@ -100,10 +100,10 @@ void MenuItem::ConstructorCopy(MenuItem* item, MenuItem* other)
     RuntimeMenuItemDefaultConstructor(item);
     if (!other)
         RaiseNilObjectException();
-    item->name = other->name;
-    item->text = other->text;
-    item->keyboardShortcut = other->keyboardShortcut;
-    item->autoEnable = other->autoEnable;
+    item->m_name = other->m_name;
+    item->m_text = other->m_text;
+    item->m_keyboardShortcut = other->m_keyboardShortcut;
+    item->m_autoEnable = other->m_autoEnable;
 }
 
 void MenuItem::ConstructorText(MenuItem* item, String* text, Object*)
@@ -139,43 +139,43 @@ void RuntimeMenuItemNameSetter(MenuItem* item, std::int32_t, String* name)
 {
     if (!item)
         RaiseNilObjectException();
-    property::store<&MenuItem::name>(item, name);
+    property::store<&MenuItem::m_name>(item, name);
 }
 
 void RuntimeMenuItemTextSetter(MenuItem* item, std::int32_t, String* text)
 {
     if (!item)
         RaiseNilObjectException();
-    property::store<&MenuItem::text, &treeChanged>(item, text);
+    property::store<&MenuItem::m_text, &treeChanged>(item, text);
 }
 
 void RuntimeMenuItemCommandKeySetter(MenuItem* item, std::int32_t, String* shortcut)
 {
     if (!item)
         RaiseNilObjectException();
-    property::store<&MenuItem::keyboardShortcut, &treeChanged>(item, shortcut);
+    property::store<&MenuItem::m_keyboardShortcut, &treeChanged>(item, shortcut);
 }
 
 void RuntimeMenuItemAutoEnableSetter(MenuItem* item, std::int32_t, bool value)
 {
     if (!item)
         RaiseNilObjectException();
-    property::store<&MenuItem::autoEnable, &treeChanged>(item, value);
+    property::store<&MenuItem::m_autoEnable, &treeChanged>(item, value);
 }
 
 void RuntimeMenuItemAppend(MenuItem* parent, MenuItem* item)
 {
     if (!parent || !item)
         RaiseNilObjectException();
-    if (item->parent || item == parent) {
+    if (item->m_parent || item == parent) {
         RuntimeRaise(InvalidArgumentException::lookup(), "a menu item can be appended to one menu only");
     }
-    for (MenuItem* up = parent; up; up = up->parent) {
+    for (MenuItem* up = parent; up; up = up->m_parent) {
         if (up == item)
             RuntimeRaise(InvalidArgumentException::lookup(), "a menu item cannot be appended below itself");
     }
-    parent->children.emplace_back(*item);
-    item->parent = parent;
+    parent->m_children.emplace_back(*item);
+    item->m_parent = parent;
     RuntimeMenuTreeChanged(*parent);
 }
 
@@ -185,8 +185,8 @@ RefPtr<MenuItem> RuntimeMenuItemChild(MenuItem* item, String* name)
         RaiseNilObjectException();
     if (!name)
         return nullptr;
-    for (const Ref<MenuItem>& child : item->children) {
-        if (child->name->bytes() == name->bytes())
+    for (const Ref<MenuItem>& child : item->children()) {
+        if (child->name().bytes() == name->bytes())
             return RefPtr<MenuItem>(child.ptr());
     }
     return nullptr;

@@ -42,7 +42,7 @@ TEST_F(MenuTest, AppendChildAndLookupFollowTheTree)
     EXPECT_EQ(callMethod(bar.ptr(), MenuItem::kLookup, quitName.ptr()).get(), quit.ptr());
     EXPECT_FALSE(callMethod(bar.ptr(), MenuItem::kLookup, missing.ptr()));
     EXPECT_TRUE(quit->defaultConstructed);
-    EXPECT_TRUE(quit->autoEnable);
+    EXPECT_TRUE(quit->autoEnable());
     EXPECT_EQ(quit->refCount(), 2u) << "the menu holds its item";
 }
 
@@ -60,7 +60,7 @@ TEST_F(MenuTest, AnItemJoinsOneMenuOnlyAndNeverItsOwnSubtree)
             EXPECT_TRUE(raised.is<InvalidArgumentException>());
         }
     }
-    EXPECT_EQ(a->children.size(), 1u);
+    EXPECT_EQ(a->children().size(), 1u);
 }
 
 TEST_F(MenuTest, ChoosingQuitEndsTheLoop)
@@ -95,13 +95,13 @@ TEST_F(MenuTest, ItemSettersTellTheWindowsShowingTheTreeOnlyOfChanges)
     };
     const Case cases[] = {
         { "Text", [&] { MenuItem::Text::Set(file.ptr(), 0, other.ptr()); },
-            [&] { return file->text->bytes() == "Other"; }, 1 },
+            [&] { return file->text().bytes() == "Other"; }, 1 },
         { "KeyboardShortcut", [&] { MenuItem::KeyboardShortcut::Set(file.ptr(), 0, other.ptr()); },
-            [&] { return file->keyboardShortcut->bytes() == "Other"; }, 1 },
+            [&] { return file->keyboardShortcut().bytes() == "Other"; }, 1 },
         { "AutoEnable", [&] { MenuItem::AutoEnable::Set(file.ptr(), 0, false); },
-            [&] { return !file->autoEnable; }, 1 },
+            [&] { return !file->autoEnable(); }, 1 },
         { "Name", [&] { MenuItem::Name::Set(file.ptr(), 0, other.ptr()); },
-            [&] { return file->name->bytes() == "Other"; }, 0 },
+            [&] { return file->name().bytes() == "Other"; }, 0 },
     };
     for (const Case& c : cases) {
         for (int round = 0; round < 2; ++round) {

@@ -41,8 +41,8 @@ ClassTable* probeWindowClass()
 
 const MenuItem* findItem(const MenuItem& below, std::string_view name)
 {
-    for (const Ref<MenuItem>& child : below.children) {
-        if (child->name->bytes() == name)
+    for (const Ref<MenuItem>& child : below.children()) {
+        if (child->name().bytes() == name)
             return child.ptr();
         if (const MenuItem* found = findItem(child.get(), name))
             return found;
