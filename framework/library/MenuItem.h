@@ -9,7 +9,8 @@
 // An item of a menu tree: a menu bar, a menu or a command. A Text of "-" makes it a separator.
 class MenuItem : public Object {
 public:
-    // Written only through the setters and the tree operations, which tell the windows showing the tree.
+    // Written only through the setters and the tree operations; a change that shows tells the windows
+    // showing the tree.
     String& name() const { return m_name.get(); }
     String& text() const { return m_text.get(); }
     String& keyboardShortcut() const { return m_keyboardShortcut.get(); }
