@@ -161,18 +161,20 @@ void RuntimeTimerDue(Timer& timer)
         return;
     Ref<Timer> protect(timer);
     Clock::time_point due = *timer.m_deadline;
+    // Only a platform reports a timer due, so there is one to schedule the next deadline with.
+    Platform& platform = RuntimePlatform();
     if (timer.m_mode == Timer::ModeMultiple) {
         // The next deadline stays on the grid of the first; after a stall it skips to the next one ahead.
         auto period = std::chrono::milliseconds(timer.m_period);
-        Clock::time_point now = RuntimePlatform().now();
+        Clock::time_point now = platform.now();
         Clock::time_point next = due + period;
         if (next <= now)
             next += period * ((now - next) / period + 1);
         timer.m_deadline = next;
-        RuntimePlatform().scheduleTimer(timer, next);
+        platform.scheduleTimer(timer, next);
     } else {
         timer.m_deadline.reset();
-        RuntimePlatform().cancelTimer(timer);
+        platform.cancelTimer(timer);
     }
     callMethod(&timer, Timer::kCallAction);
 }
