@@ -18,11 +18,6 @@ AttributeTable hiddenPublic()
     return RuntimeAllocateAttributeTable({ { "__Scope", "Public" }, { "Hidden", "" } });
 }
 
-void finalizeTimer(Object* object)
-{
-    vorpel_timer::exit_(static_cast<vorpel_timer*>(object));
-}
-
 // The two interfaces, each with its implementing operations in the interface's order.
 void registerActionSource(ClassTable* table)
 {
@@ -48,7 +43,7 @@ void vorpel_timer::ctblinit()
     ctbl = RuntimeNewClass(::Timer::lookup());
     RuntimeSetClassName(ctbl, "Window1.vorpel_timer");
     ctbl->allocate = &allocateInstance<vorpel_timer>;
-    ctbl->finalizer = &finalizeTimer;
+    ctbl->finalizer = hook<&vorpel_timer::exit_>();
     [[maybe_unused]] std::size_t first = RuntimeNewVtable(ctbl,
         { method<&vorpel_timer::SetWindow_>(), method<&vorpel_timer::Window>(),
             method<&vorpel_timer::Index_>(), method<&vorpel_timer::SetIndex_>(),

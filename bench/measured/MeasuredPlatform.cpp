@@ -17,8 +17,8 @@ void MeasuredPlatform::scheduleTimer(Timer& timer, Clock::time_point deadline)
 {
     // Stamped before anything else, as the floor stamps its tick on entry.
     const long long stamp = protocol::monotonicNs();
-    if (timer.mode == Timer::ModeMultiple && timer.period > 0) {
-        const Clock::duration period = std::chrono::milliseconds(timer.period);
+    if (timer.mode() == Timer::ModeMultiple && timer.period() > 0) {
+        const Clock::duration period = std::chrono::milliseconds(timer.period());
         if (m_origin && Clock::time_point(std::chrono::nanoseconds(stamp)) >= m_pending) {
             // The tick whose deadline passed last; after a stall of a whole period numbers are skipped.
             const long long n = (stamp - nsOf(*m_origin)) / std::chrono::nanoseconds(period).count();

@@ -7,12 +7,19 @@
 ClassTable* Control::ctbl = nullptr;
 
 namespace {
+// The name may be nil, unlike the strings that property::store keeps.
 void setName(Object* object, std::int32_t, String* name)
 {
+    UITrap_();
+    if (!object)
+        RaiseNilObjectException();
     static_cast<Control*>(object)->name = name;
 }
 RefPtr<String> getName(Object* object)
 {
+    UITrap_();
+    if (!object)
+        RaiseNilObjectException();
     return static_cast<Control*>(object)->name;
 }
 } // namespace
@@ -27,13 +34,12 @@ void Control::ctblinit()
     RuntimeNewVtable(ctbl, { method<&Control::SetWindow_>() });
     RuntimeRegisterOperation(
         ctbl, "_SetWindow", "Window", "", RuntimeAllocateAttributeTable({ { "Hidden", "" } }));
-    auto scope = [] { return RuntimeAllocateAttributeTable({ { "__Scope", "Public" } }); };
-    RuntimeRegisterProperty(ctbl, "Name", "s", &setName, &getName, scope());
-    RuntimeRegisterProperty(ctbl, "Index", "i4", &property::set<Control, std::int32_t, &Control::index>,
-        &property::get<Control, std::int32_t, &Control::index>, scope());
-    RuntimeRegisterProperty(ctbl, "TabPanelIndex", "i4",
-        &property::set<Control, std::int32_t, &Control::tabPanelIndex>,
-        &property::get<Control, std::int32_t, &Control::tabPanelIndex>, scope());
+    static constexpr property::Row properties[] = {
+        { "Name", "s", &setName, &getName },
+        property::row<&Control::index>("Index", "i4"),
+        property::row<&Control::tabPanelIndex>("TabPanelIndex", "i4"),
+    };
+    property::registerRows(ctbl, properties);
 }
 
 ClassTable* Control::lookup()
@@ -50,32 +56,20 @@ void Control::SetWindow_(Control* control, ::Window* window)
 
 void Control::Name::Set(Control* control, std::int32_t index, String* value)
 {
-    UITrap_();
-    if (!control)
-        RaiseNilObjectException();
     setName(control, index, value);
 }
 
 RefPtr<String> Control::Name::Get(Control* control)
 {
-    UITrap_();
-    if (!control)
-        RaiseNilObjectException();
-    return control->name;
+    return getName(control);
 }
 
-void Control::Index::Set(Control* control, std::int32_t, std::int32_t value)
+void Control::Index::Set(Control* control, std::int32_t index, std::int32_t value)
 {
-    UITrap_();
-    if (!control)
-        RaiseNilObjectException();
-    control->index = value;
+    property::set<&Control::index>(control, index, value);
 }
 
-void Control::TabPanelIndex::Set(Control* control, std::int32_t, std::int32_t value)
+void Control::TabPanelIndex::Set(Control* control, std::int32_t index, std::int32_t value)
 {
-    UITrap_();
-    if (!control)
-        RaiseNilObjectException();
-    control->tabPanelIndex = value;
+    property::set<&Control::tabPanelIndex>(control, index, value);
 }

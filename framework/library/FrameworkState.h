@@ -20,6 +20,7 @@ RuntimeException* RuntimeDefaultExceptionHelper(void (*routine)(void*), void* ar
 // open windows, the exception helper and the exit code. They change only through the methods here.
 class FrameworkState {
 public:
+    // The platform in use; nil when none is chosen, and the library then does without.
     Platform* platform() const { return m_platform; }
     void setPlatform(Platform*);
 
@@ -67,6 +68,8 @@ FrameworkState& framework();
 
 // Chooses the platform that shows windows and runs the loop; the caller keeps it alive.
 void RuntimeSetPlatform(Platform*);
+// The platform in use, for the calls that cannot go on without one (running the loop, a timer's next
+// deadline): raises UnsupportedOperationException when none is chosen.
 Platform& RuntimePlatform();
 
 // Ends the event loop (or, before it runs, makes it return at once).

@@ -6,51 +6,6 @@
 
 ClassTable* Label::ctbl = nullptr;
 
-namespace {
-void textChanged(Label* label)
-{
-    RuntimeControlChanged(*label, ControlAspect::Text);
-}
-void fontChanged(Label* label)
-{
-    RuntimeControlChanged(*label, ControlAspect::Font);
-}
-void alignmentChanged(Label* label)
-{
-    RuntimeControlChanged(*label, ControlAspect::Alignment);
-}
-
-void setCaption(Object* object, std::int32_t index, String* text)
-{
-    staticCaptionSetter(static_cast<Label*>(object), index, text);
-}
-void setTextColor(Object* object, std::int32_t, Color color)
-{
-    staticTextColorSetter(static_cast<Label*>(object), color);
-}
-void setMultiline(Object* object, std::int32_t index, bool value)
-{
-    StaticTextMultilineSetter(static_cast<Label*>(object), index, value);
-}
-void setTextSize(Object* object, std::int32_t index, float size)
-{
-    staticTextSizeSetter(static_cast<Label*>(object), index, size);
-}
-void setTextUnit(Object* object, std::int32_t, std::uint8_t unit)
-{
-    StaticTextUnitSetter(static_cast<Label*>(object), unit);
-}
-
-template <bool Label::*Member> constexpr auto fontFlag()
-{
-    return &property::set<Label, bool, Member, &fontChanged>;
-}
-template <bool Label::*Member> constexpr auto getFlag()
-{
-    return &property::get<Label, bool, Member>;
-}
-} // namespace
-
 void Label::ctblinit()
 {
     if (ctbl)
@@ -58,35 +13,27 @@ void Label::ctblinit()
     ctbl = RuntimeNewClass(RectControl::lookup());
     RuntimeSetClassName(ctbl, "Label");
     ctbl->allocate = &allocateInstance<Label>;
-    auto scope = [] { return RuntimeAllocateAttributeTable({ { "__Scope", "Public" } }); };
-    RuntimeRegisterProperty(
-        ctbl, "Text", "s", &setCaption, &property::getString<Label, &Label::text>, scope());
-    RuntimeRegisterProperty(ctbl, "TextAlign", "i4",
-        &property::set<Label, std::int32_t, &Label::textAlign, &alignmentChanged>,
-        &property::get<Label, std::int32_t, &Label::textAlign>, scope());
-    RuntimeRegisterProperty(
-        ctbl, "TextColor", "c", &setTextColor, &property::get<Label, Color, &Label::textColor>, scope());
-    RuntimeRegisterProperty(ctbl, "MultiLine", "b", &setMultiline, getFlag<&Label::multiLine>(), scope());
-    RuntimeRegisterProperty(ctbl, "Selectable", "b", &property::set<Label, bool, &Label::selectable>,
-        getFlag<&Label::selectable>(), scope());
-    RuntimeRegisterProperty(ctbl, "Transparent", "b", &property::set<Label, bool, &Label::transparent>,
-        getFlag<&Label::transparent>(), scope());
-    RuntimeRegisterProperty(ctbl, "TextFont", "s",
-        &property::setString<Label, &Label::textFont, &fontChanged>,
-        &property::getString<Label, &Label::textFont>, scope());
-    RuntimeRegisterProperty(ctbl, "Bold", "b", fontFlag<&Label::bold>(), getFlag<&Label::bold>(), scope());
-    RuntimeRegisterProperty(
-        ctbl, "Italic", "b", fontFlag<&Label::italic>(), getFlag<&Label::italic>(), scope());
-    RuntimeRegisterProperty(
-        ctbl, "Underline", "b", fontFlag<&Label::underline>(), getFlag<&Label::underline>(), scope());
-    RuntimeRegisterProperty(ctbl, "DataSource", "s", &property::setString<Label, &Label::dataSource>,
-        &property::getString<Label, &Label::dataSource>, scope());
-    RuntimeRegisterProperty(ctbl, "DataField", "s", &property::setString<Label, &Label::dataField>,
-        &property::getString<Label, &Label::dataField>, scope());
-    RuntimeRegisterProperty(
-        ctbl, "TextSize", "f4", &setTextSize, &property::get<Label, float, &Label::textSize>, scope());
-    RuntimeRegisterProperty(ctbl, "TextUnit", "FontUnits", &setTextUnit,
-        &property::get<Label, std::uint8_t, &Label::textUnit>, scope());
+    using property::get;
+    using property::row;
+    using property::trapFirst;
+    using enum ControlAspect;
+    static constexpr property::Row properties[] = {
+        { "Text", "s", trapFirst<&staticCaptionSetter>, &get<&Label::m_text> },
+        row<&Label::m_textAlign, Alignment>("TextAlign", "i4"),
+        { "TextColor", "c", trapFirst<&staticTextColorSetter>, &get<&Label::m_textColor> },
+        { "MultiLine", "b", trapFirst<&StaticTextMultilineSetter>, &get<&Label::m_multiLine> },
+        row<&Label::m_selectable>("Selectable", "b"),
+        row<&Label::m_transparent>("Transparent", "b"),
+        row<&Label::m_textFont, Font>("TextFont", "s"),
+        row<&Label::m_bold, Font>("Bold", "b"),
+        row<&Label::m_italic, Font>("Italic", "b"),
+        row<&Label::m_underline, Font>("Underline", "b"),
+        row<&Label::m_dataSource>("DataSource", "s"),
+        row<&Label::m_dataField>("DataField", "s"),
+        { "TextSize", "f4", trapFirst<&staticTextSizeSetter>, &get<&Label::m_textSize> },
+        { "TextUnit", "FontUnits", trapFirst<&StaticTextUnitSetter>, &get<&Label::m_textUnit> },
+    };
+    property::registerRows(ctbl, properties);
 }
 
 ClassTable* Label::lookup()
@@ -94,42 +41,39 @@ ClassTable* Label::lookup()
     return classLookup<Label>();
 }
 
-void staticCaptionSetter(Label* label, std::int32_t index, String* text)
+void staticCaptionSetter(Label* label, std::int32_t, String* text)
 {
     if (!label)
         RaiseNilObjectException();
-    property::setString<Label, &Label::text, &textChanged>(label, index, text);
+    property::store<&Label::m_text, ControlAspect::Text>(label, text);
 }
 
 void staticTextColorSetter(Label* label, Color color)
 {
     if (!label)
         RaiseNilObjectException();
-    if (label->textColor == color)
-        return;
-    label->textColor = color;
-    RuntimeControlChanged(*label, ControlAspect::TextColor);
+    property::store<&Label::m_textColor, ControlAspect::TextColor>(label, color);
 }
 
-void staticTextSizeSetter(Label* label, std::int32_t index, float size)
+void staticTextSizeSetter(Label* label, std::int32_t, float size)
 {
     if (!label)
         RaiseNilObjectException();
-    property::set<Label, float, &Label::textSize, &fontChanged>(label, index, size);
+    property::store<&Label::m_textSize, ControlAspect::Font>(label, size);
 }
 
 void StaticTextUnitSetter(Label* label, std::uint8_t unit)
 {
     if (!label)
         RaiseNilObjectException();
-    property::set<Label, std::uint8_t, &Label::textUnit, &fontChanged>(label, 0, unit);
+    property::store<&Label::m_textUnit, ControlAspect::Font>(label, unit);
 }
 
-void StaticTextMultilineSetter(Label* label, std::int32_t index, bool value)
+void StaticTextMultilineSetter(Label* label, std::int32_t, bool value)
 {
     if (!label)
         RaiseNilObjectException();
-    property::set<Label, bool, &Label::multiLine, &alignmentChanged>(label, index, value);
+    property::store<&Label::m_multiLine, ControlAspect::Alignment>(label, value);
 }
 
 void Label::Text::Set(Label* label, std::int32_t index, String* text)
@@ -144,7 +88,7 @@ RefPtr<String> Label::Text::Get(Label* label)
     UITrap_();
     if (!label)
         RaiseNilObjectException();
-    return RefPtr<String>(label->text);
+    return RefPtr<String>(label->m_text);
 }
 
 void Label::TextColor::Set(Label* label, std::int32_t index, Color color)

@@ -4,13 +4,6 @@
 
 ClassTable* MenuBar::ctbl = nullptr;
 
-namespace {
-void barInitializer(Object* object)
-{
-    MenuBarInitializer(static_cast<MenuBar*>(object));
-}
-} // namespace
-
 void MenuBar::ctblinit()
 {
     if (ctbl)
@@ -18,7 +11,7 @@ void MenuBar::ctblinit()
     ctbl = RuntimeNewClass(MenuItem::lookup());
     RuntimeSetClassName(ctbl, "MenuBar");
     ctbl->allocate = &allocateInstance<MenuBar>;
-    ctbl->initializer = &barInitializer;
+    ctbl->initializer = hook<&MenuBarInitializer>();
     RuntimeSetClassAttribute(ctbl, "__Scope", "Public");
 }
 
@@ -27,8 +20,10 @@ ClassTable* MenuBar::lookup()
     return classLookup<MenuBar>();
 }
 
-void MenuBarInitializer(MenuBar* bar)
+void MenuBarInitializer([[maybe_unused]] MenuBar* bar)
 {
     UITrap_();
+#ifdef VORPEL_TEST_HOOKS
     bar->isMenuBar = true;
+#endif
 }

@@ -3,6 +3,7 @@
 #include "FrameworkState.h"
 #include "MenuBar.h"
 #include "Platform.h"
+#include "PropertySetters.h"
 #include "Window.h"
 #include "runtime/CallTrace.h"
 #include "runtime/MainThread.h"
@@ -10,19 +11,10 @@
 ClassTable* MenuItem::ctbl = nullptr;
 
 namespace {
-void itemInitializer(Object* object)
-{
-    MenuItemInitializer(static_cast<MenuItem*>(object));
-}
-void itemFinalizer(Object* object)
-{
-    MenuItemFinalizer(static_cast<MenuItem*>(object));
-}
-
 RefPtr<MenuItem> lookupBelow(MenuItem& item, std::string_view name)
 {
-    for (const Ref<MenuItem>& child : item.children) {
-        if (child->name->bytes() == name)
+    for (const Ref<MenuItem>& child : item.children()) {
+        if (child->name().bytes() == name)
             return RefPtr<MenuItem>(child.ptr());
         if (RefPtr<MenuItem> found = lookupBelow(child.get(), name))
             return found;
@@ -33,8 +25,8 @@ RefPtr<MenuItem> lookupBelow(MenuItem& item, std::string_view name)
 MenuItem& rootOf(MenuItem& item)
 {
     MenuItem* root = &item;
-    while (root->parent)
-        root = root->parent;
+    while (root->parent())
+        root = root->parent();
     return *root;
 }
 } // namespace
@@ -46,8 +38,8 @@ void MenuItem::ctblinit()
     ctbl = RuntimeNewClass(Object::lookup());
     RuntimeSetClassName(ctbl, "MenuItem");
     ctbl->allocate = &allocateInstance<MenuItem>;
-    ctbl->initializer = &itemInitializer;
-    ctbl->finalizer = &itemFinalizer;
+    ctbl->initializer = hook<&MenuItemInitializer>();
+    ctbl->finalizer = hook<&MenuItemFinalizer>();
     RuntimeNewVtable(ctbl,
         { method<&MenuItem::Constructor>(), method<&MenuItem::ConstructorCopy>(),
             method<&MenuItem::ConstructorText>(), method<&MenuItem::Append>(), method<&MenuItem::Child>(),
@@ -71,16 +63,16 @@ ClassTable* MenuItem::lookup()
 void MenuItemInitializer(MenuItem* item)
 {
     UITrap_();
-    item->autoEnable = true;
-    item->enabled = true;
+    item->m_autoEnable = true;
+    item->m_enabled = true;
 }
 
 void MenuItemFinalizer(MenuItem* item)
 {
     // The children go whatever thread is current; the trap only reports the misuse afterwards.
-    for (const Ref<MenuItem>& child : item->children)
-        child->parent = nullptr;
-    item->children.clear();
+    for (const Ref<MenuItem>& child : item->m_children)
+        child->m_parent = nullptr;
+    item->m_children.clear();
     UITrap_();
 }
 
@@ -88,7 +80,9 @@ void RuntimeMenuItemDefaultConstructor(MenuItem* item)
 {
     if (!item)
         RaiseNilObjectException();
+#ifdef VORPEL_TEST_HOOKS
     item->defaultConstructed = true;
+#endif
 }
 
 void MenuItem::Constructor(MenuItem* item)
@@ -106,10 +100,10 @@ void MenuItem::ConstructorCopy(MenuItem* item, MenuItem* other)
     RuntimeMenuItemDefaultConstructor(item);
     if (!other)
         RaiseNilObjectException();
-    item->name = other->name;
-    item->text = other->text;
-    item->keyboardShortcut = other->keyboardShortcut;
-    item->autoEnable = other->autoEnable;
+    item->m_name = other->m_name;
+    item->m_text = other->m_text;
+    item->m_keyboardShortcut = other->m_keyboardShortcut;
+    item->m_autoEnable = other->m_autoEnable;
 }
 
 void MenuItem::ConstructorText(MenuItem* item, String* text, Object*)
@@ -133,56 +127,55 @@ void RuntimeMenuTreeChanged(MenuItem& item)
     }
 }
 
+namespace {
+// A shown property changed: the windows that show the tree rebuild their menus.
+void treeChanged(MenuItem* item)
+{
+    RuntimeMenuTreeChanged(*item);
+}
+} // namespace
+
 void RuntimeMenuItemNameSetter(MenuItem* item, std::int32_t, String* name)
 {
     if (!item)
         RaiseNilObjectException();
-    item->name = name ? Ref<String>(*name) : String::create("");
+    property::store<&MenuItem::m_name>(item, name);
 }
 
 void RuntimeMenuItemTextSetter(MenuItem* item, std::int32_t, String* text)
 {
     if (!item)
         RaiseNilObjectException();
-    if (item->text->bytes() == (text ? text->bytes() : std::string_view()))
-        return;
-    item->text = text ? Ref<String>(*text) : String::create("");
-    RuntimeMenuTreeChanged(*item);
+    property::store<&MenuItem::m_text, &treeChanged>(item, text);
 }
 
 void RuntimeMenuItemCommandKeySetter(MenuItem* item, std::int32_t, String* shortcut)
 {
     if (!item)
         RaiseNilObjectException();
-    if (item->keyboardShortcut->bytes() == (shortcut ? shortcut->bytes() : std::string_view()))
-        return;
-    item->keyboardShortcut = shortcut ? Ref<String>(*shortcut) : String::create("");
-    RuntimeMenuTreeChanged(*item);
+    property::store<&MenuItem::m_keyboardShortcut, &treeChanged>(item, shortcut);
 }
 
 void RuntimeMenuItemAutoEnableSetter(MenuItem* item, std::int32_t, bool value)
 {
     if (!item)
         RaiseNilObjectException();
-    if (item->autoEnable == value)
-        return;
-    item->autoEnable = value;
-    RuntimeMenuTreeChanged(*item);
+    property::store<&MenuItem::m_autoEnable, &treeChanged>(item, value);
 }
 
 void RuntimeMenuItemAppend(MenuItem* parent, MenuItem* item)
 {
     if (!parent || !item)
         RaiseNilObjectException();
-    if (item->parent || item == parent) {
+    if (item->m_parent || item == parent) {
         RuntimeRaise(InvalidArgumentException::lookup(), "a menu item can be appended to one menu only");
     }
-    for (MenuItem* up = parent; up; up = up->parent) {
+    for (MenuItem* up = parent; up; up = up->m_parent) {
         if (up == item)
             RuntimeRaise(InvalidArgumentException::lookup(), "a menu item cannot be appended below itself");
     }
-    parent->children.emplace_back(*item);
-    item->parent = parent;
+    parent->m_children.emplace_back(*item);
+    item->m_parent = parent;
     RuntimeMenuTreeChanged(*parent);
 }
 
@@ -192,8 +185,8 @@ RefPtr<MenuItem> RuntimeMenuItemChild(MenuItem* item, String* name)
         RaiseNilObjectException();
     if (!name)
         return nullptr;
-    for (const Ref<MenuItem>& child : item->children) {
-        if (child->name->bytes() == name->bytes())
+    for (const Ref<MenuItem>& child : item->children()) {
+        if (child->name().bytes() == name->bytes())
             return RefPtr<MenuItem>(child.ptr());
     }
     return nullptr;

@@ -9,15 +9,16 @@
 // An item of a menu tree: a menu bar, a menu or a command. A Text of "-" makes it a separator.
 class MenuItem : public Object {
 public:
-    Ref<String> name = String::create("");
-    Ref<String> text = String::create("");
-    Ref<String> keyboardShortcut = String::create("");
-    bool autoEnable = true;
-    bool enabled = true;
-    bool isMenuBar = false;
-    bool defaultConstructed = false; // set by the framework's default construction
-    MenuItem* parent = nullptr; // the item this one is appended to; it owns this one
-    std::vector<Ref<MenuItem>> children;
+    // Written only through the setters and the tree operations; a change that shows tells the windows
+    // showing the tree.
+    String& name() const { return m_name.get(); }
+    String& text() const { return m_text.get(); }
+    String& keyboardShortcut() const { return m_keyboardShortcut.get(); }
+    bool autoEnable() const { return m_autoEnable; }
+    bool enabled() const { return m_enabled; }
+    // The item this one is appended to, which owns it; nil at the top of a tree.
+    MenuItem* parent() const { return m_parent; }
+    const std::vector<Ref<MenuItem>>& children() const { return m_children; }
 
     // Operations, in method-table order.
     static constexpr Slot<void()> kConstructor { 0 };
@@ -38,7 +39,7 @@ public:
     static constexpr EventSlot<bool()> kAction { 0 };
     static constexpr EventSlot<void()> kEnableMenu { 1 };
 
-    bool isSeparator() const { return text->bytes() == "-"; }
+    bool isSeparator() const { return m_text->bytes() == "-"; }
 
     struct Name {
         static void Set(MenuItem*, std::int32_t, String*);
@@ -56,6 +57,29 @@ public:
     static ClassTable* ctbl;
     static void ctblinit();
     static ClassTable* lookup();
+
+#ifdef VORPEL_TEST_HOOKS
+    // What the tests look at: the menu bar's initialiser and the framework's default construction ran.
+    bool isMenuBar = false;
+    bool defaultConstructed = false;
+#endif
+
+private:
+    friend void MenuItemInitializer(MenuItem*);
+    friend void MenuItemFinalizer(MenuItem*);
+    friend void RuntimeMenuItemNameSetter(MenuItem*, std::int32_t, String*);
+    friend void RuntimeMenuItemTextSetter(MenuItem*, std::int32_t, String*);
+    friend void RuntimeMenuItemCommandKeySetter(MenuItem*, std::int32_t, String*);
+    friend void RuntimeMenuItemAutoEnableSetter(MenuItem*, std::int32_t, bool);
+    friend void RuntimeMenuItemAppend(MenuItem* parent, MenuItem* item);
+
+    Ref<String> m_name = String::create("");
+    Ref<String> m_text = String::create("");
+    Ref<String> m_keyboardShortcut = String::create("");
+    bool m_autoEnable = true;
+    bool m_enabled = true;
+    MenuItem* m_parent = nullptr;
+    std::vector<Ref<MenuItem>> m_children;
 };
 
 void MenuItemInitializer(MenuItem*);

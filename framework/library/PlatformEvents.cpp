@@ -68,7 +68,7 @@ void RuntimeDeliverMenuChoice(MenuItem& item)
 {
     Ref<MenuItem> protect(item);
     deliver([&] {
-        if (item.enabled)
+        if (item.enabled())
             RuntimeRaiseEvent(item, MenuItem::kAction);
     });
 }

@@ -6,25 +6,6 @@
 
 ClassTable* ProgressBar::ctbl = nullptr;
 
-namespace {
-void valueChanged(ProgressBar* bar)
-{
-    RuntimeControlChanged(*bar, ControlAspect::Value);
-}
-void maximumChanged(ProgressBar* bar)
-{
-    RuntimeControlChanged(*bar, ControlAspect::Maximum);
-}
-void setValue(Object* object, std::int32_t index, std::int32_t value)
-{
-    progressValueSetter(static_cast<ProgressBar*>(object), index, value);
-}
-void setMaximum(Object* object, std::int32_t index, std::int32_t value)
-{
-    progressMaximumSetter(static_cast<ProgressBar*>(object), index, value);
-}
-} // namespace
-
 void ProgressBar::ctblinit()
 {
     if (ctbl)
@@ -32,11 +13,12 @@ void ProgressBar::ctblinit()
     ctbl = RuntimeNewClass(RectControl::lookup());
     RuntimeSetClassName(ctbl, "ProgressBar");
     ctbl->allocate = &allocateInstance<ProgressBar>;
-    auto scope = [] { return RuntimeAllocateAttributeTable({ { "__Scope", "Public" } }); };
-    RuntimeRegisterProperty(ctbl, "Value", "i4", &setValue,
-        &property::get<ProgressBar, std::int32_t, &ProgressBar::value>, scope());
-    RuntimeRegisterProperty(ctbl, "Maximum", "i4", &setMaximum,
-        &property::get<ProgressBar, std::int32_t, &ProgressBar::maximum>, scope());
+    static constexpr property::Row properties[] = {
+        { "Value", "i4", property::trapFirst<&progressValueSetter>, &property::get<&ProgressBar::m_value> },
+        { "Maximum", "i4", property::trapFirst<&progressMaximumSetter>,
+            &property::get<&ProgressBar::m_maximum> },
+    };
+    property::registerRows(ctbl, properties);
 }
 
 ClassTable* ProgressBar::lookup()
@@ -44,18 +26,18 @@ ClassTable* ProgressBar::lookup()
     return classLookup<ProgressBar>();
 }
 
-void progressValueSetter(ProgressBar* bar, std::int32_t index, std::int32_t value)
+void progressValueSetter(ProgressBar* bar, std::int32_t, std::int32_t value)
 {
     if (!bar)
         RaiseNilObjectException();
-    property::set<ProgressBar, std::int32_t, &ProgressBar::value, &valueChanged>(bar, index, value);
+    property::store<&ProgressBar::m_value, ControlAspect::Value>(bar, value);
 }
 
-void progressMaximumSetter(ProgressBar* bar, std::int32_t index, std::int32_t value)
+void progressMaximumSetter(ProgressBar* bar, std::int32_t, std::int32_t value)
 {
     if (!bar)
         RaiseNilObjectException();
-    property::set<ProgressBar, std::int32_t, &ProgressBar::maximum, &maximumChanged>(bar, index, value);
+    property::store<&ProgressBar::m_maximum, ControlAspect::Maximum>(bar, value);
 }
 
 void ProgressBar::Value::Set(ProgressBar* bar, std::int32_t index, std::int32_t value)

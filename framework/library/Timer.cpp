@@ -10,72 +10,55 @@
 
 ClassTable* Timer::ctbl = nullptr;
 
-namespace {
-bool shouldRun(const Timer& timer)
+bool Timer::shouldRun() const
 {
-    return timer.enabled && timer.mode != Timer::ModeOff && timer.period > 0;
+    return m_enabled && m_mode != ModeOff && m_period > 0;
 }
 
 // Arms the timer afresh from now, or disarms it.
-void rearm(Timer& timer)
+void Timer::rearm()
 {
     Platform* platform = framework().platform();
-    if (!shouldRun(timer)) {
-        timer.deadline.reset();
+    if (!shouldRun()) {
+        m_deadline.reset();
         if (platform)
-            platform->cancelTimer(timer);
+            platform->cancelTimer(*this);
         return;
     }
     if (!platform)
         return; // without a platform there is no loop to fire it
-    timer.deadline = platform->now() + std::chrono::milliseconds(timer.period);
-    platform->scheduleTimer(timer, *timer.deadline);
-}
-
-void setMode(Object* object, std::int32_t index, std::int32_t mode)
-{
-    Timer::Mode::Set(static_cast<Timer*>(object), index, mode);
-}
-void setPeriod(Object* object, std::int32_t index, std::int32_t period)
-{
-    Timer::Period::Set(static_cast<Timer*>(object), index, period);
-}
-void setEnabled(Object* object, std::int32_t index, bool enabled)
-{
-    Timer::Enabled::Set(static_cast<Timer*>(object), index, enabled);
+    m_deadline = platform->now() + std::chrono::milliseconds(m_period);
+    platform->scheduleTimer(*this, *m_deadline);
 }
 
 // Mode, Period and Enabled alike: a change, or a timer that is not armed as its state says it should
 // be, arms it afresh.
-template <class T, T Timer::*Member> void setAndRearm(Timer* timer, T value)
+template <class T, T Timer::*Member> void Timer::setAndRearm(Timer* timer, T value)
 {
     UITrap_();
     if (!timer)
         RaiseNilObjectException();
-    if (timer->*Member == value && timer->deadline.has_value() == shouldRun(*timer))
+    if (timer->*Member == value && timer->m_deadline.has_value() == timer->shouldRun())
         return;
     timer->*Member = value;
-    rearm(*timer);
+    timer->rearm();
 }
 
-void timerInitializer(Object* object)
+void Timer::initialize(Timer* timer)
 {
     UITrap_();
-    auto* timer = static_cast<Timer*>(object);
-    timer->mode = Timer::ModeOff;
-    timer->period = 1000;
-    timer->enabled = true;
+    timer->m_mode = ModeOff;
+    timer->m_period = 1000;
+    timer->m_enabled = true;
 }
 
-void timerFinalizer(Object* object)
+void Timer::finalize(Timer* timer)
 {
-    auto* timer = static_cast<Timer*>(object);
-    timer->deadline.reset();
+    timer->m_deadline.reset();
     if (framework().platform())
         framework().platform()->cancelTimer(*timer);
-    timer->receivers.clear();
+    timer->m_receivers.clear();
 }
-} // namespace
 
 void Timer::ctblinit()
 {
@@ -84,8 +67,8 @@ void Timer::ctblinit()
     ctbl = RuntimeNewClass(Object::lookup());
     RuntimeSetClassName(ctbl, "Timer");
     ctbl->allocate = &allocateInstance<Timer>;
-    ctbl->initializer = &timerInitializer;
-    ctbl->finalizer = &timerFinalizer;
+    ctbl->initializer = hook<&Timer::initialize>();
+    ctbl->finalizer = hook<&Timer::finalize>();
     RuntimeNewVtable(ctbl,
         { method<&Timer::addActionNotificationReceiver>(), method<&Timer::removeActionNotificationReceiver>(),
             method<&Timer::Reset>(), method<&Timer::CallAction_>() });
@@ -97,12 +80,12 @@ void Timer::ctblinit()
     RuntimeRegisterOperation(ctbl, "_CallAction", "", "",
         RuntimeAllocateAttributeTable({ { "__Scope", "Public" }, { "Hidden", "" } }));
     RuntimeDeclareEvents(ctbl, { "Action" });
-    RuntimeRegisterProperty(
-        ctbl, "Mode", "i4", &setMode, &property::get<Timer, std::int32_t, &Timer::mode>, pub());
-    RuntimeRegisterProperty(
-        ctbl, "Period", "i4", &setPeriod, &property::get<Timer, std::int32_t, &Timer::period>, pub());
-    RuntimeRegisterProperty(
-        ctbl, "Enabled", "b", &setEnabled, &property::get<Timer, bool, &Timer::enabled>, pub());
+    static constexpr property::Row properties[] = {
+        { "Mode", "i4", property::forward<&Timer::Mode::Set>, &property::get<&Timer::m_mode> },
+        { "Period", "i4", property::forward<&Timer::Period::Set>, &property::get<&Timer::m_period> },
+        { "Enabled", "b", property::forward<&Timer::Enabled::Set>, &property::get<&Timer::m_enabled> },
+    };
+    property::registerRows(ctbl, properties);
     RuntimeRegisterInterface(ctbl, actionSource::lookup(),
         { method<&Timer::addActionNotificationReceiver>(),
             method<&Timer::removeActionNotificationReceiver>() });
@@ -118,7 +101,7 @@ void Timer::addActionNotificationReceiver(Timer* timer, Object* receiver)
     if (!timer || !receiver)
         RaiseNilObjectException();
     Ref<Timer> protect(*timer);
-    timer->receivers.emplace_back(*receiver);
+    timer->m_receivers.emplace_back(*receiver);
 }
 
 void Timer::removeActionNotificationReceiver(Timer* timer, Object* receiver)
@@ -126,7 +109,7 @@ void Timer::removeActionNotificationReceiver(Timer* timer, Object* receiver)
     if (!timer)
         RaiseNilObjectException();
     Ref<Timer> protect(*timer);
-    auto& list = timer->receivers;
+    auto& list = timer->m_receivers;
     auto found
         = std::find_if(list.begin(), list.end(), [&](const Ref<Object>& r) { return r.ptr() == receiver; });
     if (found != list.end())
@@ -138,7 +121,7 @@ void Timer::Reset(Timer* timer)
     if (!timer)
         RaiseNilObjectException();
     Ref<Timer> protect(*timer);
-    rearm(*timer);
+    timer->rearm();
 }
 
 void Timer::CallAction_(Timer* timer)
@@ -148,7 +131,7 @@ void Timer::CallAction_(Timer* timer)
     Ref<Timer> protect(*timer);
     RuntimeRaiseEvent(*timer, Timer::kAction);
     // Receivers may remove themselves: notify a snapshot.
-    std::vector<Ref<Object>> receivers = timer->receivers;
+    std::vector<Ref<Object>> receivers = timer->m_receivers;
     for (Ref<Object>& receiver : receivers) {
         if (const InterfaceImpl* impl
             = receiver->classTable()->findInterface(actionNotificationReceiver::lookup()))
@@ -159,37 +142,39 @@ void Timer::CallAction_(Timer* timer)
 
 void Timer::Mode::Set(Timer* timer, std::int32_t, std::int32_t mode)
 {
-    setAndRearm<std::int32_t, &Timer::mode>(timer, mode);
+    setAndRearm<std::int32_t, &Timer::m_mode>(timer, mode);
 }
 
 void Timer::Period::Set(Timer* timer, std::int32_t, std::int32_t period)
 {
-    setAndRearm<std::int32_t, &Timer::period>(timer, period);
+    setAndRearm<std::int32_t, &Timer::m_period>(timer, period);
 }
 
 void Timer::Enabled::Set(Timer* timer, std::int32_t, bool enabled)
 {
-    setAndRearm<bool, &Timer::enabled>(timer, enabled);
+    setAndRearm<bool, &Timer::m_enabled>(timer, enabled);
 }
 
 void RuntimeTimerDue(Timer& timer)
 {
-    if (!timer.deadline)
+    if (!timer.m_deadline)
         return;
     Ref<Timer> protect(timer);
-    Clock::time_point due = *timer.deadline;
-    if (timer.mode == Timer::ModeMultiple) {
+    Clock::time_point due = *timer.m_deadline;
+    // Only a platform reports a timer due, so there is one to schedule the next deadline with.
+    Platform& platform = RuntimePlatform();
+    if (timer.m_mode == Timer::ModeMultiple) {
         // The next deadline stays on the grid of the first; after a stall it skips to the next one ahead.
-        auto period = std::chrono::milliseconds(timer.period);
-        Clock::time_point now = RuntimePlatform().now();
+        auto period = std::chrono::milliseconds(timer.m_period);
+        Clock::time_point now = platform.now();
         Clock::time_point next = due + period;
         if (next <= now)
             next += period * ((now - next) / period + 1);
-        timer.deadline = next;
-        RuntimePlatform().scheduleTimer(timer, next);
+        timer.m_deadline = next;
+        platform.scheduleTimer(timer, next);
     } else {
-        timer.deadline.reset();
-        RuntimePlatform().cancelTimer(timer);
+        timer.m_deadline.reset();
+        platform.cancelTimer(timer);
     }
     callMethod(&timer, Timer::kCallAction);
 }

@@ -14,11 +14,12 @@ class Timer : public Object {
 public:
     enum : std::int32_t { ModeOff = 0, ModeSingle = 1, ModeMultiple = 2 };
 
-    std::int32_t mode = ModeOff;
-    std::int32_t period = 1000;
-    bool enabled = true;
-    std::optional<Clock::time_point> deadline; // the next Action's due time while armed
-    std::vector<Ref<Object>> receivers;
+    // Written only through the setters, which arm or disarm the timer.
+    std::int32_t mode() const { return m_mode; }
+    std::int32_t period() const { return m_period; }
+    bool enabled() const { return m_enabled; }
+    // The next Action's due time while armed.
+    std::optional<Clock::time_point> deadline() const { return m_deadline; }
 
     static constexpr Slot<void(Object*)> kAddActionNotificationReceiver { 0 };
     static constexpr Slot<void(Object*)> kRemoveActionNotificationReceiver { 1 };
@@ -30,6 +31,10 @@ public:
     static void removeActionNotificationReceiver(Timer*, Object*);
     static void Reset(Timer*);
     static void CallAction_(Timer*);
+
+    // Its per-instance initialiser, the timer's set-up, and its finaliser.
+    static void initialize(Timer*);
+    static void finalize(Timer*);
 
     static constexpr EventSlot<void()> kAction { 0 };
 
@@ -46,6 +51,19 @@ public:
     static ClassTable* ctbl;
     static void ctblinit();
     static ClassTable* lookup();
+
+private:
+    friend void RuntimeTimerDue(Timer&);
+
+    bool shouldRun() const;
+    void rearm();
+    template <class T, T Timer::*Member> static void setAndRearm(Timer*, T value);
+
+    std::int32_t m_mode = ModeOff;
+    std::int32_t m_period = 1000;
+    bool m_enabled = true;
+    std::optional<Clock::time_point> m_deadline;
+    std::vector<Ref<Object>> m_receivers;
 };
 
 // The platform's call when the timer's deadline has come: schedules the next one, then raises Action.

@@ -21,44 +21,18 @@ void notify(Window* window, WindowAspect aspect)
     if (window->isOpen() && framework().platform())
         framework().platform()->windowChanged(*window, aspect);
 }
-void titleChanged(Window* window)
+} // namespace
+
+// What a property's change tells: a new design size lays the controls out again first. Outside the
+// anonymous namespace, so that property::store finds it by the argument's type.
+static void propertyChanged(Window* window, WindowAspect aspect)
 {
-    notify(window, WindowAspect::Title);
-}
-void flagsChanged(Window* window)
-{
-    notify(window, WindowAspect::Flags);
-}
-void visibilityChanged(Window* window)
-{
-    notify(window, WindowAspect::Visibility);
-}
-void sizeChanged(Window* window)
-{
-    RuntimeLayoutControls(*window);
-    notify(window, WindowAspect::Size);
+    if (aspect == WindowAspect::Size)
+        RuntimeLayoutControls(*window);
+    notify(window, aspect);
 }
 
-// The one write of the title, for the property table and for Title.Set alike.
-constexpr auto setTitle = &property::setString<Window, &Window::title, &titleChanged>;
-
-template <std::int32_t Window::*Member, void (*Changed)(Window*) = &flagsChanged> constexpr auto number()
-{
-    return &property::set<Window, std::int32_t, Member, Changed>;
-}
-template <bool Window::*Member, void (*Changed)(Window*) = &flagsChanged> constexpr auto flag()
-{
-    return &property::set<Window, bool, Member, Changed>;
-}
-template <std::int32_t Window::*Member> constexpr auto getNumber()
-{
-    return &property::get<Window, std::int32_t, Member>;
-}
-template <bool Window::*Member> constexpr auto getFlag()
-{
-    return &property::get<Window, bool, Member>;
-}
-
+namespace {
 // Calls the _PaneChild operation _SetWindow of an object placed on a window that implements it.
 void linkPaneChild(Object& child, Window* window)
 {
@@ -93,52 +67,33 @@ void Window::ctblinit()
         { "Open", "Close", "Activate", "Deactivate", "CreateControls", "Layout", "MouseDown", "KeyDown",
             "Paint", "Resized" });
 
-    // Name, type code, setter, getter: one row a property.
-    RuntimeRegisterProperty(
-        ctbl, "Placement", "i4", number<&Window::placement>(), getNumber<&Window::placement>(), pub());
-    RuntimeRegisterProperty(
-        ctbl, "Width", "i4", number<&Window::width, &sizeChanged>(), getNumber<&Window::width>(), pub());
-    RuntimeRegisterProperty(
-        ctbl, "Height", "i4", number<&Window::height, &sizeChanged>(), getNumber<&Window::height>(), pub());
-    RuntimeRegisterProperty(
-        ctbl, "MinWidth", "i4", number<&Window::minWidth>(), getNumber<&Window::minWidth>(), pub());
-    RuntimeRegisterProperty(
-        ctbl, "MinHeight", "i4", number<&Window::minHeight>(), getNumber<&Window::minHeight>(), pub());
-    RuntimeRegisterProperty(
-        ctbl, "MaxWidth", "i4", number<&Window::maxWidth>(), getNumber<&Window::maxWidth>(), pub());
-    RuntimeRegisterProperty(
-        ctbl, "MaxHeight", "i4", number<&Window::maxHeight>(), getNumber<&Window::maxHeight>(), pub());
-    RuntimeRegisterProperty(
-        ctbl, "Frame", "i4", number<&Window::frame>(), getNumber<&Window::frame>(), pub());
-    RuntimeRegisterProperty(
-        ctbl, "Composite", "b", flag<&Window::composite>(), getFlag<&Window::composite>(), pub());
-    RuntimeRegisterProperty(
-        ctbl, "HasBackColor", "b", flag<&Window::hasBackColor>(), getFlag<&Window::hasBackColor>(), pub());
-    RuntimeRegisterProperty(ctbl, "BackColor", "c",
-        &property::set<Window, Color, &Window::backColor, &flagsChanged>,
-        &property::get<Window, Color, &Window::backColor>, pub());
-    RuntimeRegisterProperty(
-        ctbl, "Title", "s", setTitle, &property::getString<Window, &Window::title>, pub());
-    RuntimeRegisterProperty(ctbl, "Visible", "b", flag<&Window::visible, &visibilityChanged>(),
-        getFlag<&Window::visible>(), pub());
-    RuntimeRegisterProperty(
-        ctbl, "FullScreen", "b", flag<&Window::fullScreen>(), getFlag<&Window::fullScreen>(), pub());
-    RuntimeRegisterProperty(ctbl, "MenuBarVisible", "b", flag<&Window::menuBarVisible>(),
-        getFlag<&Window::menuBarVisible>(), pub());
-    RuntimeRegisterProperty(
-        ctbl, "CloseButton", "b", flag<&Window::closeButton>(), getFlag<&Window::closeButton>(), pub());
-    RuntimeRegisterProperty(
-        ctbl, "Resizeable", "b", flag<&Window::resizeable>(), getFlag<&Window::resizeable>(), pub());
-    RuntimeRegisterProperty(
-        ctbl, "LiveResize", "b", flag<&Window::liveResize>(), getFlag<&Window::liveResize>(), pub());
-    RuntimeRegisterProperty(ctbl, "MaximizeButton", "b", flag<&Window::maximizeButton>(),
-        getFlag<&Window::maximizeButton>(), pub());
-    RuntimeRegisterProperty(ctbl, "MinimizeButton", "b", flag<&Window::minimizeButton>(),
-        getFlag<&Window::minimizeButton>(), pub());
-    RuntimeRegisterProperty(ctbl, "FullScreenButton", "b", flag<&Window::fullScreenButton>(),
-        getFlag<&Window::fullScreenButton>(), pub());
-    RuntimeRegisterProperty(
-        ctbl, "MacProcId", "i4", &WindowMacProcIDSetter, getNumber<&Window::macProcId>(), pub());
+    using property::row;
+    using enum WindowAspect;
+    static constexpr property::Row properties[] = {
+        row<&Window::m_placement, Flags>("Placement", "i4"),
+        row<&Window::m_width, Size>("Width", "i4"),
+        row<&Window::m_height, Size>("Height", "i4"),
+        row<&Window::m_minWidth, Flags>("MinWidth", "i4"),
+        row<&Window::m_minHeight, Flags>("MinHeight", "i4"),
+        row<&Window::m_maxWidth, Flags>("MaxWidth", "i4"),
+        row<&Window::m_maxHeight, Flags>("MaxHeight", "i4"),
+        row<&Window::m_frame, Flags>("Frame", "i4"),
+        row<&Window::m_composite, Flags>("Composite", "b"),
+        row<&Window::m_hasBackColor, Flags>("HasBackColor", "b"),
+        row<&Window::m_backColor, Flags>("BackColor", "c"),
+        row<&Window::m_title, Title>("Title", "s"),
+        row<&Window::m_visible, Visibility>("Visible", "b"),
+        row<&Window::m_fullScreen, Flags>("FullScreen", "b"),
+        row<&Window::m_menuBarVisible, Flags>("MenuBarVisible", "b"),
+        row<&Window::m_closeButton, Flags>("CloseButton", "b"),
+        row<&Window::m_resizeable, Flags>("Resizeable", "b"),
+        row<&Window::m_liveResize, Flags>("LiveResize", "b"),
+        row<&Window::m_maximizeButton, Flags>("MaximizeButton", "b"),
+        row<&Window::m_minimizeButton, Flags>("MinimizeButton", "b"),
+        row<&Window::m_fullScreenButton, Flags>("FullScreenButton", "b"),
+        { "MacProcId", "i4", &WindowMacProcIDSetter, &property::get<&Window::m_macProcId> },
+    };
+    property::registerRows(ctbl, properties);
     RuntimeSetClassAttribute(ctbl, "__Scope", "Public");
 }
 
@@ -149,7 +104,7 @@ ClassTable* Window::lookup()
 
 void WindowMacProcIDSetter(Object* window, std::int32_t index, std::int32_t value)
 {
-    property::set<Window, std::int32_t, &Window::macProcId, &flagsChanged>(window, index, value);
+    property::set<&Window::m_macProcId, WindowAspect::Flags>(window, index, value);
 }
 
 void Window::setMenuBar(::MenuBar* bar)
@@ -193,7 +148,7 @@ void WindowDefaultConstructor(Window* window)
         Window::Close(window);
         throw;
     }
-    if (window->m_isOpen && window->visible && framework().platform())
+    if (window->m_isOpen && window->m_visible && framework().platform())
         framework().platform()->showWindow(*window);
 }
 
@@ -298,12 +253,12 @@ void Window::Close(Window* window)
         std::rethrow_exception(raised);
 }
 
-void Window::Title::Set(Window* window, std::int32_t index, String* title)
+void Window::Title::Set(Window* window, std::int32_t, String* title)
 {
     UITrap_();
     if (!window)
         RaiseNilObjectException();
-    setTitle(window, index, title);
+    property::store<&Window::m_title, WindowAspect::Title>(window, title);
 }
 
 void WindowMenuBarSetter(Window* window, std::int32_t, ::MenuBar* bar)

@@ -16,31 +16,32 @@ public:
         Ref<Object> control;
     };
 
-    // Design-time and run-time properties.
-    std::int32_t placement = 0;
-    std::int32_t width = 600; // design size; controls are placed against it
-    std::int32_t height = 400;
-    std::int32_t minWidth = 64;
-    std::int32_t minHeight = 64;
-    std::int32_t maxWidth = 32000;
-    std::int32_t maxHeight = 32000;
-    std::int32_t frame = 0;
-    bool composite = false;
-    bool hasBackColor = false;
-    Color backColor { 255, 255, 255, 0 };
-    Ref<String> title = String::create("");
-    bool visible = true;
-    bool fullScreen = false;
-    bool menuBarVisible = true;
-    bool closeButton = true;
-    bool resizeable = true;
-    bool liveResize = true;
-    bool maximizeButton = true;
-    bool minimizeButton = true;
-    bool fullScreenButton = false;
-    std::int32_t macProcId = 0;
+    // Design-time and run-time properties, written only through their setters: each change the platform
+    // must hear of reaches it from there.
+    std::int32_t placement() const { return m_placement; }
+    std::int32_t width() const { return m_width; } // design size; controls are placed against it
+    std::int32_t height() const { return m_height; }
+    std::int32_t minWidth() const { return m_minWidth; }
+    std::int32_t minHeight() const { return m_minHeight; }
+    std::int32_t maxWidth() const { return m_maxWidth; }
+    std::int32_t maxHeight() const { return m_maxHeight; }
+    std::int32_t frame() const { return m_frame; }
+    bool composite() const { return m_composite; }
+    bool hasBackColor() const { return m_hasBackColor; }
+    Color backColor() const { return m_backColor; }
+    String& title() const { return m_title.get(); }
+    bool visible() const { return m_visible; }
+    bool fullScreen() const { return m_fullScreen; }
+    bool menuBarVisible() const { return m_menuBarVisible; }
+    bool closeButton() const { return m_closeButton; }
+    bool resizeable() const { return m_resizeable; }
+    bool liveResize() const { return m_liveResize; }
+    bool maximizeButton() const { return m_maximizeButton; }
+    bool minimizeButton() const { return m_minimizeButton; }
+    bool fullScreenButton() const { return m_fullScreenButton; }
+    std::int32_t macProcId() const { return m_macProcId; }
 
-    // State kept by the framework. Each change the platform must hear of goes through its setter.
+    // State kept by the framework.
     ::MenuBar* menuBar() const { return m_menuBar.get(); }
     void setMenuBar(::MenuBar*);
     const std::vector<NamedControl>& controls() const { return m_controls; }
@@ -99,6 +100,30 @@ private:
     // Opening and adding a control are the framework's own operations.
     friend void WindowDefaultConstructor(Window*);
     friend void WindowAddControl(Window*, String*, Object*);
+    friend void WindowMacProcIDSetter(Object*, std::int32_t, std::int32_t);
+
+    std::int32_t m_placement = 0;
+    std::int32_t m_width = 600;
+    std::int32_t m_height = 400;
+    std::int32_t m_minWidth = 64;
+    std::int32_t m_minHeight = 64;
+    std::int32_t m_maxWidth = 32000;
+    std::int32_t m_maxHeight = 32000;
+    std::int32_t m_frame = 0;
+    bool m_composite = false;
+    bool m_hasBackColor = false;
+    Color m_backColor { 255, 255, 255, 0 };
+    Ref<String> m_title = String::create("");
+    bool m_visible = true;
+    bool m_fullScreen = false;
+    bool m_menuBarVisible = true;
+    bool m_closeButton = true;
+    bool m_resizeable = true;
+    bool m_liveResize = true;
+    bool m_maximizeButton = true;
+    bool m_minimizeButton = true;
+    bool m_fullScreenButton = false;
+    std::int32_t m_macProcId = 0;
 
     RefPtr<::MenuBar> m_menuBar;
     std::vector<NamedControl> m_controls;

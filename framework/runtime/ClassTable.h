@@ -145,6 +145,12 @@ void RuntimeBindEventHandler(ClassTable* table, EventSlot<R(A...)> slot)
     table->events[slot.index].handler = method<F>();
 }
 
+// A per-instance initialiser or finaliser written for its own class, as a class table's hook.
+template <auto F> ClassTable::Hook hook()
+{
+    return &detail::Thunk<F>::call;
+}
+
 // Value-initialised, so that fields without an initialiser of their own start zero or nil.
 template <class T> Object* allocateInstance()
 {

@@ -12,7 +12,9 @@
 #include <string>
 
 namespace {
+#ifdef VORPEL_TEST_HOOKS
 std::atomic<std::size_t> liveObjects { 0 };
+#endif
 std::atomic<std::size_t> finalizerFailures { 0 };
 
 void reportFinalizerFailure(const ClassTable& table, const char* what)
@@ -43,12 +45,16 @@ void RuntimeSetRefTrace(RefTraceHook hook, void* context)
 
 Object::Object()
 {
+#ifdef VORPEL_TEST_HOOKS
     liveObjects.fetch_add(1, std::memory_order_relaxed);
+#endif
 }
 
 Object::~Object()
 {
+#ifdef VORPEL_TEST_HOOKS
     liveObjects.fetch_sub(1, std::memory_order_relaxed);
+#endif
 }
 
 ClassTable* Object::ctbl = nullptr;
@@ -166,10 +172,12 @@ RefPtr<Object> RuntimeCheckCast(Object* object, const ClassTable* table)
     return RefPtr<Object>(object);
 }
 
+#ifdef VORPEL_TEST_HOOKS
 std::size_t RuntimeLiveObjectCount()
 {
     return liveObjects.load(std::memory_order_relaxed);
 }
+#endif
 
 WeakControl* RuntimeWeakControl(Object& object)
 {

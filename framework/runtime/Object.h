@@ -68,7 +68,10 @@ template <class T> RefPtr<T> checkCast(Object* object)
 // An assignment: takes a reference to the new value, then releases the old one.
 void RuntimeLockUnlockObjects(Object* newValue, Object* oldValue);
 
+#ifdef VORPEL_TEST_HOOKS
+// How many objects are alive; counted only in builds with the test hooks.
 std::size_t RuntimeLiveObjectCount();
+#endif
 
 // How many finalisers have thrown: the object was freed all the same, and the failure was printed.
 std::size_t RuntimeFinalizerFailureCount();

@@ -4,20 +4,26 @@
 
 #include <atomic>
 
+#ifdef VORPEL_TEST_HOOKS
 namespace {
 std::atomic<std::size_t> liveStrings { 0 };
 }
+#endif
 
 String::String(std::string_view bytes, TextEncoding encoding)
     : m_encoding(encoding)
     , m_bytes(bytes)
 {
+#ifdef VORPEL_TEST_HOOKS
     liveStrings.fetch_add(1, std::memory_order_relaxed);
+#endif
 }
 
 String::~String()
 {
+#ifdef VORPEL_TEST_HOOKS
     liveStrings.fetch_sub(1, std::memory_order_relaxed);
+#endif
 }
 
 Ref<String> String::create(std::string_view bytes, TextEncoding encoding)
@@ -60,7 +66,9 @@ Ref<String> RuntimeAddString(String* a, String* b)
     return String::create(joined, a ? a->encoding() : (b ? b->encoding() : TextEncoding::UTF8));
 }
 
+#ifdef VORPEL_TEST_HOOKS
 std::size_t RuntimeLiveStringCount()
 {
     return liveStrings.load(std::memory_order_relaxed);
 }
+#endif

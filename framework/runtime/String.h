@@ -43,7 +43,10 @@ void RuntimeUnlockString(String*);
 // A new string: the bytes of a followed by those of b. A nil operand counts as empty.
 Ref<String> RuntimeAddString(String* a, String* b);
 
+#ifdef VORPEL_TEST_HOOKS
+// How many strings are alive; counted only in builds with the test hooks.
 std::size_t RuntimeLiveStringCount();
+#endif
 
 inline Ref<String> operator""_s(const char8_t* text, std::size_t length)
 {

@@ -1,5 +1,6 @@
 #include "support/HeadlessFixture.h"
 #include "support/RaisedBy.h"
+#include "support/SetProperty.h"
 
 #include "library/Application.h"
 #include "library/Label.h"
@@ -38,20 +39,20 @@ TEST_F(AccessorTest, SettersKeepTheValueAndTellThePlatformWhatChanged)
     };
     const Case cases[] = {
         { "Label.Text", [&] { Label::Text::Set(label.ptr(), 0, text.ptr()); },
-            [&] { return label->text->bytes() == "00:59"; }, ControlAspect::Text },
+            [&] { return label->text().bytes() == "00:59"; }, ControlAspect::Text },
         { "Label.TextColor", [&] { Label::TextColor::Set(label.ptr(), 0, RGB(128, 0, 0, 7)); },
             [&] {
-                return label->textColor == Color { 128, 0, 0, 7 };
+                return label->textColor() == Color { 128, 0, 0, 7 };
             },
             ControlAspect::TextColor },
         { "Label.TextSize", [&] { Label::TextSize::Set(label.ptr(), 0, 256.0f); },
-            [&] { return label->textSize == 256.0f; }, ControlAspect::Font },
+            [&] { return label->textSize() == 256.0f; }, ControlAspect::Font },
         { "Label.TextUnit", [&] { Label::TextUnit::Set(label.ptr(), 0, 2); },
-            [&] { return label->textUnit == 2; }, ControlAspect::Font },
+            [&] { return label->textUnit() == 2; }, ControlAspect::Font },
         { "ProgressBar.Value", [&] { ProgressBar::Value::Set(bar.ptr(), 0, 59); },
-            [&] { return bar->value == 59; }, ControlAspect::Value },
+            [&] { return bar->value() == 59; }, ControlAspect::Value },
         { "ProgressBar.Maximum", [&] { ProgressBar::Maximum::Set(bar.ptr(), 0, 60); },
-            [&] { return bar->maximum == 60; }, ControlAspect::Maximum },
+            [&] { return bar->maximum() == 60; }, ControlAspect::Maximum },
     };
     for (const Case& c : cases) {
         std::size_t before = platform.controlChanges(c.aspect);
@@ -63,8 +64,10 @@ TEST_F(AccessorTest, SettersKeepTheValueAndTellThePlatformWhatChanged)
     }
 }
 
-// Every user-interface operation refuses another thread before it changes anything; the lookup of a
-// control by name makes no such test.
+// The class library's constructors, initialisers, property accessors (named, and those of the property
+// tables that the design-time sets go through), Window._AddControl and the menu operations refuse another
+// thread before they change anything. The lookup of a control by name, closing a window and resetting a
+// timer make no such test.
 TEST_F(AccessorTest, UserInterfaceOperationsApplyTheMainThreadRuleFirst)
 {
     Ref<Application> application = newObject<Application>();
@@ -86,15 +89,15 @@ TEST_F(AccessorTest, UserInterfaceOperationsApplyTheMainThreadRuleFirst)
     };
     const Case cases[] = {
         { "Label.Text.Set", [&] { Label::Text::Set(label.ptr(), 0, other.ptr()); },
-            [&] { return label->text->bytes().empty(); }, "ThreadAccessingUIException" },
+            [&] { return label->text().bytes().empty(); }, "ThreadAccessingUIException" },
         { "Label.TextColor.Set", [&] { Label::TextColor::Set(label.ptr(), 0, RGB(255, 0, 0, 0)); },
-            [&] { return label->textColor == Color {}; }, "ThreadAccessingUIException" },
+            [&] { return label->textColor() == Color {}; }, "ThreadAccessingUIException" },
         { "Label.TextSize.Set", [&] { Label::TextSize::Set(label.ptr(), 0, 12.0f); },
-            [&] { return label->textSize == 0.0f; }, "ThreadAccessingUIException" },
+            [&] { return label->textSize() == 0.0f; }, "ThreadAccessingUIException" },
         { "Label.TextUnit.Set", [&] { Label::TextUnit::Set(label.ptr(), 0, 3); },
-            [&] { return label->textUnit == 0; }, "ThreadAccessingUIException" },
+            [&] { return label->textUnit() == 0; }, "ThreadAccessingUIException" },
         { "ProgressBar.Value.Set", [&] { ProgressBar::Value::Set(bar.ptr(), 0, 5); },
-            [&] { return bar->value == 0; }, "ThreadAccessingUIException" },
+            [&] { return bar->value() == 0; }, "ThreadAccessingUIException" },
         { "RectControl.Constructor", [&] { callMethod(bar.ptr(), RectControl::kConstructor); },
             [&] { return !bar->constructed; }, "ThreadAccessingUIException" },
         { "Window._AddControl",
@@ -107,17 +110,42 @@ TEST_F(AccessorTest, UserInterfaceOperationsApplyTheMainThreadRuleFirst)
         { "Application.MenuBar.Set", [&] { Application::MenuBar::Set(application.ptr(), 0, menuBar.ptr()); },
             [&] { return !application->menuBar; }, "ThreadAccessingUIException" },
         { "Timer.Mode.Set", [&] { Timer::Mode::Set(timer.ptr(), 0, Timer::ModeMultiple); },
-            [&] { return timer->mode == Timer::ModeOff && !timer->deadline; }, "ThreadAccessingUIException" },
+            [&] { return timer->mode() == Timer::ModeOff && !timer->deadline(); },
+            "ThreadAccessingUIException" },
         { "Timer initialiser", [&] { newObject<Timer>(); }, [] { return true; },
             "ThreadAccessingUIException" },
         { "MenuItem initialiser", [&] { newObject<MenuItem>(); }, [] { return true; },
             "ThreadAccessingUIException" },
         { "MenuItem.Name.Set", [&] { MenuItem::Name::Set(item.ptr(), 0, other.ptr()); },
-            [&] { return item->name->bytes().empty(); }, "ThreadAccessingUIException" },
+            [&] { return item->name().bytes().empty(); }, "ThreadAccessingUIException" },
         { "MenuItem.Append", [&] { callMethod(menuBar.ptr(), MenuItem::kAppend, item.ptr()); },
-            [&] { return menuBar->children.empty(); }, "ThreadAccessingUIException" },
+            [&] { return menuBar->children().empty(); }, "ThreadAccessingUIException" },
         { "MenuItem._Lookup", [&] { callMethod(menuBar.ptr(), MenuItem::kLookup, other.ptr()); },
             [] { return true; }, "ThreadAccessingUIException" },
+        { "Window's Title in its table", [&] { setProperty(*window, "Title", other.ptr()); },
+            [&] { return window->title().bytes().empty(); }, "ThreadAccessingUIException" },
+        { "Window's Width in its table", [&] { setProperty(*window, "Width", 800); },
+            [&] { return window->width() == 600; }, "ThreadAccessingUIException" },
+        { "Window's MacProcId in its table", [&] { setProperty(*window, "MacProcId", 7); },
+            [&] { return window->macProcId() == 0; }, "ThreadAccessingUIException" },
+        { "Label's Text in its table", [&] { setProperty(*label, "Text", other.ptr()); },
+            [&] { return label->text().bytes().empty(); }, "ThreadAccessingUIException" },
+        { "Label's Bold in its table", [&] { setProperty(*label, "Bold", true); },
+            [&] { return !label->bold(); }, "ThreadAccessingUIException" },
+        { "Label's Text read from its table", [&] { getProperty<RefPtr<String>>(*label, "Text"); },
+            [] { return true; }, "ThreadAccessingUIException" },
+        { "ProgressBar's Maximum in its table", [&] { setProperty(*bar, "Maximum", 60); },
+            [&] { return bar->maximum() == 100; }, "ThreadAccessingUIException" },
+        { "RectControl's Left in its table", [&] { setProperty(*bar, "Left", 5); },
+            [&] { return bar->left() == 0; }, "ThreadAccessingUIException" },
+        { "Control's Name in its table", [&] { setProperty(*bar, "Name", other.ptr()); },
+            [&] { return !bar->name; }, "ThreadAccessingUIException" },
+        { "Timer's Period in its table", [&] { setProperty(*timer, "Period", 50); },
+            [&] { return timer->period() == 1000; }, "ThreadAccessingUIException" },
+        { "Window.Close", [&] { callMethod(newObject<Window>().ptr(), Window::kClose); }, [] { return true; },
+            "" },
+        { "Timer.Reset", [&] { callMethod(timer.ptr(), Timer::kReset); }, [&] { return !timer->deadline(); },
+            "" },
     };
     for (const Case& c : cases) {
         std::string raised = "not run";

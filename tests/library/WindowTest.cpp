@@ -148,7 +148,7 @@ struct ResizeWatchingWindow : Window {
         std::string line = std::to_string(self->contentWidth()) + "x" + std::to_string(self->contentHeight());
         if (!self->controls().empty()) {
             auto& control = static_cast<RectControl&>(self->controls().front().control.get());
-            line += " bar width " + std::to_string(control.frame.width);
+            line += " bar width " + std::to_string(control.frame().width);
         }
         self->log.push_back(line);
     }
@@ -225,15 +225,15 @@ TEST_F(WindowTest, AWindowBuiltThroughTheLibraryTicksOnTheHeadlessClock)
     RuntimeAddEventHandler(timer.ptr(), Timer::kAction.index, AddHandler::StubEntry<0>(), delegate.ptr());
     callMethod(window.ptr(), Window::kConstructor);
 
-    EXPECT_EQ(window->title->bytes(), u8"ボルペル"_s->bytes());
-    EXPECT_EQ(window->width, 776);
-    EXPECT_TRUE(window->fullScreen);
-    EXPECT_FALSE(window->maximizeButton);
-    EXPECT_EQ(label->text->bytes(), "01:00");
-    EXPECT_TRUE(label->bold);
-    EXPECT_EQ(bar->maximum, 60);
+    EXPECT_EQ(window->title().bytes(), u8"ボルペル"_s->bytes());
+    EXPECT_EQ(window->width(), 776);
+    EXPECT_TRUE(window->fullScreen());
+    EXPECT_FALSE(window->maximizeButton());
+    EXPECT_EQ(label->text().bytes(), "01:00");
+    EXPECT_TRUE(label->bold());
+    EXPECT_EQ(bar->maximum(), 60);
     EXPECT_EQ(bar->index, std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(timer->mode, Timer::ModeMultiple);
+    EXPECT_EQ(timer->mode(), Timer::ModeMultiple);
 
     platform.advance(999ms);
     EXPECT_EQ(window->ticks, 0);
@@ -263,8 +263,8 @@ TEST_F(WindowTest, LockLayoutFillsAboveTheBarAtEverySize)
     };
     for (const Case& c : cases) {
         platform.resize(window.get(), c.width, c.height);
-        EXPECT_EQ(label->frame, c.label) << c.width << "x" << c.height;
-        EXPECT_EQ(bar->frame, c.bar) << c.width << "x" << c.height;
+        EXPECT_EQ(label->frame(), c.label) << c.width << "x" << c.height;
+        EXPECT_EQ(bar->frame(), c.bar) << c.width << "x" << c.height;
     }
 }
 

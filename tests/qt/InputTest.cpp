@@ -80,7 +80,7 @@ TEST_F(QtInputTest, PressesAnywhereOnTheContentReachMouseDownInWindowCoordinates
     auto at = [](QPoint p) { return "MouseDown " + std::to_string(p.x()) + "," + std::to_string(p.y()); };
     EXPECT_EQ(window->log, (std::vector<std::string> { at(onLabel), at(onBar), at(bare) }));
     EXPECT_EQ(labelView()->geometry(),
-        QRect(label->frame.left, label->frame.top, label->frame.width, label->frame.height))
+        QRect(label->frame().left, label->frame().top, label->frame().width, label->frame().height))
         << "content coordinates are the controls' frames' coordinates";
 }
 
@@ -203,7 +203,8 @@ protected:
     }
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QString text = QTest::keyToAscii(key) ? QString(QChar::fromLatin1(QTest::keyToAscii(key))) : QString();
+        QString text
+            = QTest::keyToAscii(key) ? QString(QChar::fromLatin1(QTest::keyToAscii(key))) : QString();
         qt_handleKeyEvent(shown, QEvent::KeyPress, key, modifiers, text);
         qt_handleKeyEvent(shown, QEvent::KeyRelease, key, modifiers, text);
         QApplication::processEvents();

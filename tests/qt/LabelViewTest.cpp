@@ -9,11 +9,11 @@ namespace {
 Ref<Label> makeLabel(const char* font, float size, bool bold, bool italic, bool underline)
 {
     Ref<Label> label = newObject<Label>();
-    label->textFont = String::create(font);
-    label->textSize = size;
-    label->bold = bold;
-    label->italic = italic;
-    label->underline = underline;
+    setProperty(*label, "TextFont", String::create(font).ptr());
+    setProperty(*label, "TextSize", size);
+    setProperty(*label, "Bold", bold);
+    setProperty(*label, "Italic", italic);
+    setProperty(*label, "Underline", underline);
     return label;
 }
 } // namespace

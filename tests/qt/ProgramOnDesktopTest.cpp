@@ -63,7 +63,7 @@ public:
     {
         EXPECT_EQ(labelView().text().toStdString(), text);
         EXPECT_EQ(labelView().textColor(), colour) << text;
-        EXPECT_EQ(bar()->value, value) << text;
+        EXPECT_EQ(bar()->value(), value) << text;
     }
 
     std::unique_ptr<QtPlatform> platform;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/PropertySetBuilder.h"
+#include "support/SetProperty.h"
 
 #include "library/Label.h"
 #include "library/MassPropertySetter.h"
@@ -138,7 +139,7 @@ protected:
         window = newObject<RecordingWindow>();
         bar = addControl<ProgressBar>(*window, "limitbar");
         label = addControl<Label>(*window, "timertext");
-        label->textSize = 256;
+        setProperty(*label, "TextSize", 256.0f);
         apply(*bar, barSet());
         apply(*label, labelSet());
         apply(*window, windowSet(fullScreen));

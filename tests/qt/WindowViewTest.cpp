@@ -31,7 +31,7 @@ protected:
 
 QRect frameOf(const RectControl& control)
 {
-    return { control.frame.left, control.frame.top, control.frame.width, control.frame.height };
+    return { control.frame().left, control.frame().top, control.frame().width, control.frame().height };
 }
 } // namespace
 
@@ -100,7 +100,7 @@ TEST_F(QtWindowViewTest, TakenOutOfFullScreenByTheWindowManagerItComesBackAtItsO
     EXPECT_EQ(view->minimumSize(), QSize(64, 64 + menu));
     EXPECT_EQ(labelView()->geometry(), QRect(20, 14, 728, 388)) << "the controls follow";
     EXPECT_EQ(barView()->geometry(), QRect(20, 414, 736, 22));
-    EXPECT_TRUE(window->fullScreen) << "the view changes nothing in the library";
+    EXPECT_TRUE(window->fullScreen()) << "the view changes nothing in the library";
 }
 
 TEST_F(QtWindowViewTest, ControlsFollowTheirLocksWhileTheWindowIsResized)
@@ -166,5 +166,6 @@ TEST_F(QtWindowViewTest, AWindowTheXServerDestroysClosesAndEndsTheApplication)
     destroyNotify(id, true);
     EXPECT_TRUE(window->isOpen()) << "another window's end, or a made-up one, closes nothing";
 
-    expectTheLoopEndsAfter([&] { destroyNotify(id, false); }, "the loop went on after the window was destroyed");
+    expectTheLoopEndsAfter(
+        [&] { destroyNotify(id, false); }, "the loop went on after the window was destroyed");
 }

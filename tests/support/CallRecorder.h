@@ -81,7 +81,10 @@ public:
     void showInside(std::string call) { m_shownInside.push_back(std::move(call)); }
 
     // Runs the action when the traced call starts, once, before the call's line is recorded.
-    void at(std::string call, std::function<void()> action) { m_actions.emplace(std::move(call), std::move(action)); }
+    void at(std::string call, std::function<void()> action)
+    {
+        m_actions.emplace(std::move(call), std::move(action));
+    }
 
     // Names for routine addresses and for strings, as a log shows them.
     template <class R, class... A> void name(R (*routine)(A...), std::string shown)
@@ -89,7 +92,10 @@ public:
         m_routineNames[reinterpret_cast<void (*)()>(routine)] = std::move(shown);
     }
     void name(MethodEntry entry, std::string shown) { m_routineNames[entry.fn] = std::move(shown); }
-    void nameText(std::string_view bytes, std::string shown) { m_textNames[std::string(bytes)] = std::move(shown); }
+    void nameText(std::string_view bytes, std::string shown)
+    {
+        m_textNames[std::string(bytes)] = std::move(shown);
+    }
 
     // Wraps the entry at a method slot, or the handler of an event, of one class table until the recorder
     // goes. The wrapper records a line under the label, then calls what the entry held.
@@ -196,7 +202,8 @@ private:
     {
         return methodErased(&thunk<Index, Event, R, A...>);
     }
-    template <std::size_t Index, bool Event, class R, class... A> static MethodEntry thunkFor(EventSlot<R(A...)>)
+    template <std::size_t Index, bool Event, class R, class... A>
+    static MethodEntry thunkFor(EventSlot<R(A...)>)
     {
         return methodErased(&thunk<Index, Event, R, A...>);
     }
@@ -246,7 +253,7 @@ private:
             return "an object without a class";
         std::string shown(object->classTable()->nameView());
         if (object->isA(MenuItem::lookup())) {
-            std::string_view itemName = static_cast<const MenuItem*>(object)->name->bytes();
+            std::string_view itemName = static_cast<const MenuItem*>(object)->name().bytes();
             if (!itemName.empty())
                 shown += " \"" + std::string(itemName) + "\"";
         }

@@ -74,8 +74,8 @@ TEST_F(Countdown, FollowsTheClockAndRestartsOnEveryPressOrKey)
         moment.act(platform, *window);
         EXPECT_EQ(window->limit, moment.limit);
         EXPECT_EQ(labelText(), moment.text);
-        EXPECT_EQ(label()->textColor, moment.colour);
-        EXPECT_EQ(bar()->value, moment.bar);
+        EXPECT_EQ(label()->textColor(), moment.colour);
+        EXPECT_EQ(bar()->value(), moment.bar);
     }
     EXPECT_EQ(framework().exitCode(), 0) << "no handler raised";
 }
@@ -114,9 +114,9 @@ TEST_F(Countdown, TickAfterTheWindowIsGoneRaisesAndChangesNothing)
     ASSERT_FALSE(gone) << "the closed window is still alive";
 
     EXPECT_EQ(raisedBy([&] { callMethod(kept.ptr(), ::Timer::kCallAction); }), "NilObjectException");
-    EXPECT_EQ(shownText->text->bytes(), "01:00");
-    EXPECT_EQ(shownText->textColor, kBlack);
-    EXPECT_EQ(shownBar->value, 0);
+    EXPECT_EQ(shownText->text().bytes(), "01:00");
+    EXPECT_EQ(shownText->textColor(), kBlack);
+    EXPECT_EQ(shownBar->value(), 0);
 }
 
 // A control that cannot be found stops the handler at that step: what came before stays done.
@@ -152,7 +152,7 @@ TEST_F(Countdown, MissingControlRaisesWithTheEarlierStepsDone)
         Ref<::Label> shownText = label();
         Ref<::ProgressBar> shownBar = bar();
         window->limit = 30;
-        shownBar->value = 30;
+        ProgressBar::Value::Set(shownBar.ptr(), 0, 30);
         {
             hiddenControl = c.missing;
             ReplacedEntry hiding(
@@ -161,8 +161,8 @@ TEST_F(Countdown, MissingControlRaisesWithTheEarlierStepsDone)
             hiddenControl = {};
         }
         EXPECT_EQ(window->limit, c.limit);
-        EXPECT_EQ(shownText->text->bytes(), c.text);
-        EXPECT_EQ(shownBar->value, 30) << "the bar is the last step";
+        EXPECT_EQ(shownText->text().bytes(), c.text);
+        EXPECT_EQ(shownBar->value(), 30) << "the bar is the last step";
 
         ::Label::Text::Set(shownText.ptr(), 0, String::create("01:00").ptr());
     }

@@ -45,7 +45,7 @@ constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 TEST_F(InputStorm, TenThousandEventsBetweenTwoTicksAreOneReset)
 {
     auto shown = [&] {
-        return Shown { window->limit, labelText(), label()->textColor, bar()->value,
+        return Shown { window->limit, labelText(), label()->textColor(), bar()->value(),
             *platform.deadlineOf(*timer()) - platform.now(), platform.scheduledTimerCount() };
     };
     const char* const keys[] = { "a", "Q", "", " ", "\x1b", "\r", "\t", "ボ", "01:00" };

@@ -41,8 +41,8 @@ ClassTable* probeWindowClass()
 
 const MenuItem* findItem(const MenuItem& below, std::string_view name)
 {
-    for (const Ref<MenuItem>& child : below.children) {
-        if (child->name->bytes() == name)
+    for (const Ref<MenuItem>& child : below.children()) {
+        if (child->name().bytes() == name)
             return child.ptr();
         if (const MenuItem* found = findItem(child.get(), name))
             return found;
@@ -71,42 +71,44 @@ TEST_F(MainWindow, ControlsAreRegisteredInOrderWithTheirDesignValues)
     }
 
     Ref<::Label> text = label();
-    EXPECT_EQ(text->textSize, 256.0f);
-    EXPECT_EQ(text->textUnit, 0);
-    EXPECT_EQ(text->text->bytes(), "01:00");
+    EXPECT_EQ(text->textSize(), 256.0f);
+    EXPECT_EQ(text->textUnit(), 0);
+    EXPECT_EQ(text->text().bytes(), "01:00");
     EXPECT_EQ(text->name->bytes() == std::string_view("timertext"), true);
     EXPECT_EQ(text->index, INT32_MIN);
     EXPECT_EQ(text->designRect(), (RectControl::Rect { 20, 14, 728, 388 }));
-    EXPECT_TRUE(text->lockLeft && text->lockTop && text->lockRight && text->lockBottom);
-    EXPECT_EQ(text->textAlign, 1);
-    EXPECT_TRUE(text->bold);
-    EXPECT_FALSE(text->multiLine);
-    EXPECT_EQ(text->textFont->bytes(), "System");
+    EXPECT_TRUE(text->lockLeft() && text->lockTop() && text->lockRight() && text->lockBottom());
+    EXPECT_EQ(text->textAlign(), 1);
+    EXPECT_TRUE(text->bold());
+    EXPECT_FALSE(text->multiLine());
+    EXPECT_EQ(text->textFont().bytes(), "System");
 
     Ref<::ProgressBar> progress = bar();
     EXPECT_EQ(progress->name->bytes() == std::string_view("limitbar"), true);
     EXPECT_EQ(progress->index, INT32_MIN);
     EXPECT_EQ(progress->designRect(), (RectControl::Rect { 20, 414, 736, 22 }));
-    EXPECT_TRUE(progress->lockLeft && !progress->lockTop && progress->lockRight && progress->lockBottom);
-    EXPECT_EQ(progress->maximum, 60);
-    EXPECT_EQ(progress->value, 0);
+    EXPECT_TRUE(
+        progress->lockLeft() && !progress->lockTop() && progress->lockRight() && progress->lockBottom());
+    EXPECT_EQ(progress->maximum(), 60);
+    EXPECT_EQ(progress->value(), 0);
 
     Ref<::Timer> ticker = timer();
-    EXPECT_EQ(ticker->mode, ::Timer::ModeMultiple);
-    EXPECT_EQ(ticker->period, 1000);
+    EXPECT_EQ(ticker->mode(), ::Timer::ModeMultiple);
+    EXPECT_EQ(ticker->period(), 1000);
     EXPECT_EQ(platform.deadlineOf(ticker.get()), platform.now() + 1s);
 }
 
 TEST_F(MainWindow, WindowHasItsDesignValuesAndTheSharedMenuBar)
 {
-    EXPECT_EQ(window->title->bytes(), "ボルペル");
-    EXPECT_EQ(window->width, 776);
-    EXPECT_EQ(window->height, 456);
-    EXPECT_TRUE(window->fullScreen);
-    EXPECT_TRUE(window->menuBarVisible);
-    EXPECT_TRUE(window->resizeable && window->liveResize && window->closeButton && window->minimizeButton);
-    EXPECT_FALSE(window->maximizeButton || window->fullScreenButton || window->hasBackColor);
-    EXPECT_EQ(window->backColor, (Color { 255, 255, 255, 0 }));
+    EXPECT_EQ(window->title().bytes(), "ボルペル");
+    EXPECT_EQ(window->width(), 776);
+    EXPECT_EQ(window->height(), 456);
+    EXPECT_TRUE(window->fullScreen());
+    EXPECT_TRUE(window->menuBarVisible());
+    EXPECT_TRUE(
+        window->resizeable() && window->liveResize() && window->closeButton() && window->minimizeButton());
+    EXPECT_FALSE(window->maximizeButton() || window->fullScreenButton() || window->hasBackColor());
+    EXPECT_EQ(window->backColor(), (Color { 255, 255, 255, 0 }));
     ASSERT_EQ(platform.shownWindows().size(), 1u);
     EXPECT_EQ(platform.shownWindows()[0], window.get());
 
@@ -153,7 +155,7 @@ void placementObserved(Object* window, std::int32_t index, std::int32_t value)
 }
 void labelTextObserved(Object* label, std::int32_t index, String* text)
 {
-    sizeBeforeLabelSet = static_cast<::Label*>(label)->textSize;
+    sizeBeforeLabelSet = static_cast<::Label*>(label)->textSize();
     ObservedProperty<SetStringValue>::original()(label, index, text);
 }
 } // namespace

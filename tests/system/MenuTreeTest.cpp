@@ -68,9 +68,9 @@ std::vector<Ref<MenuItem>>& markedItems()
 const char* const kUnset = "(never set)";
 void markingConstructor(MenuItem* item)
 {
-    item->autoEnable = false;
-    item->text = String::create(kUnset);
-    item->keyboardShortcut = String::create(kUnset);
+    RuntimeMenuItemAutoEnableSetter(item, 0, false);
+    RuntimeMenuItemTextSetter(item, 0, String::create(kUnset).ptr());
+    RuntimeMenuItemCommandKeySetter(item, 0, String::create(kUnset).ptr());
     markedItems().push_back(*item);
     MenuItem::Constructor(item);
 }
@@ -81,19 +81,19 @@ std::string stateOf(const MenuItem& item)
         if (done)
             state.append(state.empty() ? "" : " ").append(what);
     };
-    add(!item.name->bytes().empty(), "Name");
-    add(item.autoEnable, "AutoEnable");
-    add(item.text->bytes() != kUnset, "Text");
-    add(item.keyboardShortcut->bytes() != kUnset, "KeyboardShortcut");
-    add(item.parent != nullptr, "appended");
+    add(!item.name().bytes().empty(), "Name");
+    add(item.autoEnable(), "AutoEnable");
+    add(item.text().bytes() != kUnset, "Text");
+    add(item.keyboardShortcut().bytes() != kUnset, "KeyboardShortcut");
+    add(item.parent() != nullptr, "appended");
     return state;
 }
 
 std::vector<std::string> childNames(const MenuItem& item)
 {
     std::vector<std::string> names;
-    for (const Ref<MenuItem>& child : item.children)
-        names.emplace_back(child->name->bytes());
+    for (const Ref<MenuItem>& child : item.children())
+        names.emplace_back(child->name().bytes());
     return names;
 }
 } // namespace
@@ -132,22 +132,22 @@ TEST(MenuTree, BarHoldsFileThenEditWithEveryItemInOrder)
     };
     const Menu menus[] = { { u8"ファイル", file }, { u8"編集", edit } };
     for (std::size_t m = 0; m < 2; ++m) {
-        const MenuItem& menu = bar->children[m].get();
-        SCOPED_TRACE(std::string(menu.name->bytes()));
-        EXPECT_EQ(menu.text->bytes(), text(menus[m].text));
-        EXPECT_EQ(menu.keyboardShortcut->bytes(), "");
-        EXPECT_TRUE(menu.autoEnable && menu.defaultConstructed);
+        const MenuItem& menu = bar->children()[m].get();
+        SCOPED_TRACE(std::string(menu.name().bytes()));
+        EXPECT_EQ(menu.text().bytes(), text(menus[m].text));
+        EXPECT_EQ(menu.keyboardShortcut().bytes(), "");
+        EXPECT_TRUE(menu.autoEnable() && menu.defaultConstructed);
         EXPECT_EQ(menu.classTable(), MenuItem::lookup());
-        ASSERT_EQ(menu.children.size(), menus[m].items.size());
+        ASSERT_EQ(menu.children().size(), menus[m].items.size());
         for (std::size_t i = 0; i < menus[m].items.size(); ++i) {
             const Item& expected = menus[m].items[i];
-            const MenuItem& item = menu.children[i].get();
+            const MenuItem& item = menu.children()[i].get();
             SCOPED_TRACE(expected.name);
-            EXPECT_EQ(item.name->bytes(), expected.name);
-            EXPECT_EQ(item.text->bytes(), text(expected.text));
-            EXPECT_EQ(item.keyboardShortcut->bytes(), expected.shortcut);
-            EXPECT_TRUE(item.autoEnable && item.defaultConstructed);
-            EXPECT_TRUE(item.children.empty());
+            EXPECT_EQ(item.name().bytes(), expected.name);
+            EXPECT_EQ(item.text().bytes(), text(expected.text));
+            EXPECT_EQ(item.keyboardShortcut().bytes(), expected.shortcut);
+            EXPECT_TRUE(item.autoEnable() && item.defaultConstructed);
+            EXPECT_TRUE(item.children().empty());
             bool quits = std::string_view(expected.name) == "FileQuit";
             EXPECT_EQ(item.classTable(), quits ? QuitMenuItem::lookup() : MenuItem::lookup());
         }
@@ -266,11 +266,11 @@ TEST(MenuTree, FailureLeavesTheItemsAttachedBeforeIt)
         EXPECT_EQ(raisedBy([&] { callMethod(bar.ptr(), MenuItem::kConstructor); }), c.raised);
         auto& built = static_cast<Bar&>(bar.get());
         EXPECT_EQ(childNames(built), c.menus);
-        if (!built.children.empty()) {
-            EXPECT_EQ(built.children[0]->children.size(), c.fileItems);
+        if (!built.children().empty()) {
+            EXPECT_EQ(built.children()[0]->children().size(), c.fileItems);
         }
-        if (built.children.size() > 1) {
-            EXPECT_EQ(built.children[1]->children.size(), c.editItems);
+        if (built.children().size() > 1) {
+            EXPECT_EQ(built.children()[1]->children().size(), c.editItems);
         }
         EXPECT_EQ(RuntimeLiveObjectCount(), before + 1 + c.liveItems) << "the item being built was released";
     }

@@ -85,7 +85,7 @@ TEST(Program, NormalRunQuitsFromTheFileMenuAndReleasesTheMenuBarLast)
         EXPECT_EQ(framework().application()->menuBar.get(), menuBar);
         EXPECT_EQ(shown->menuBar(), menuBar);
         platform.advance(3s);
-        EXPECT_EQ(Window1::Window1::timertext(shown)->text->bytes(), "00:57");
+        EXPECT_EQ(Window1::Window1::timertext(shown)->text().bytes(), "00:57");
     });
     platform.script([&] {
         RefPtr<QuitMenuItem> quit

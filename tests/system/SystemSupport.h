@@ -6,12 +6,14 @@
 #include "platforms/headless/HeadlessPlatform.h"
 #include "runtime/RuntimeException.h"
 #include "startup/Program.h"
+#include "startup/ProgramBeforeLoop.h"
 #include "support/RaisedBy.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 
 using namespace std::chrono_literals;
@@ -45,20 +47,16 @@ protected:
     void SetUp() override
     {
         RuntimeSetPlatform(&platform);
-        initialize();
         m_objects = RuntimeLiveObjectCount();
-        RuntimeSetExceptionHelper(&CallFunctionWithExceptionHandling_);
-        EarlyStartup_();
-        RunFrameworkInitialization(&LateStartup_);
-        RefPtr<Window1::Window1> opened = Window1::instance();
-        ASSERT_TRUE(opened);
-        window = opened;
+        m_program.emplace();
+        ASSERT_TRUE(m_program->window());
+        window = m_program->window();
     }
 
     void TearDown() override
     {
         window = nullptr;
-        finalize();
+        m_program.reset();
         RuntimeSetPlatform(nullptr);
         EXPECT_EQ(RuntimeLiveObjectCount(), m_objects) << "objects outlived the program";
     }
@@ -66,11 +64,12 @@ protected:
     Ref<::Label> label() { return *Window1::Window1::timertext(window.get()); }
     Ref<::ProgressBar> bar() { return *Window1::Window1::limitbar(window.get()); }
     Ref<::Timer> timer() { return *Window1::Window1::vorpel_timer(window.get()); }
-    std::string labelText() { return std::string(label()->text->bytes()); }
+    std::string labelText() { return std::string(label()->text().bytes()); }
 
     HeadlessPlatform platform;
     RefPtr<Window1::Window1> window;
 
 private:
     std::size_t m_objects = 0;
+    std::optional<ProgramBeforeLoop> m_program;
 };

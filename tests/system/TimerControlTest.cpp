@@ -54,7 +54,7 @@ TEST(TimerControl, NewTimerIsUnlinkedWithIndexZero)
     Ref<vorpel_timer> timer = newTimer();
     EXPECT_EQ(vorpel_timer::Index_(timer.ptr()), 0);
     EXPECT_EQ(vorpel_timer::Window(timer.ptr()).get(), nullptr);
-    EXPECT_EQ(timer->mode, ::Timer::ModeOff) << "Timer's own set-up ran";
+    EXPECT_EQ(timer->mode(), ::Timer::ModeOff) << "Timer's own set-up ran";
 }
 
 TEST(TimerControl, LinkingHoldsTheWindowOnceAndUnlinkingReleasesIt)

@@ -62,10 +62,10 @@ WholeRun runWhole(std::size_t ticks, std::size_t resets)
             platform.advance(1s);
             ++run.ticks;
             expected = std::max(expected - 1, 0);
-            if (shown->limit != expected || text->text->bytes() != shownText(expected)
-                || bar->value != expected) {
+            if (shown->limit != expected || text->text().bytes() != shownText(expected)
+                || bar->value() != expected) {
                 run.mismatch = "tick " + std::to_string(run.ticks) + ": limit " + std::to_string(shown->limit)
-                    + ", text " + std::string(text->text->bytes()) + ", bar " + std::to_string(bar->value)
+                    + ", text " + std::string(text->text().bytes()) + ", bar " + std::to_string(bar->value())
                     + ", expected " + std::to_string(expected);
                 return;
             }

@@ -1,9 +1,8 @@
 // The two paths the program runs while it is up: a tick of its timer and a reset by a key press, each
 // from the framework's dispatch down to the three setters, on the headless platform.
 
-#include "HeadlessProgram.h"
-
 #include "library/Label.h"
+#include "startup/ProgramBeforeLoop.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,7 +16,7 @@ constexpr std::int32_t kFullMinute = 60;
 std::string shownText(Window1::Window1* window)
 {
     RefPtr<::Label> label = Window1::Window1::timertext(window);
-    return std::string(label->text->bytes());
+    return std::string(label->text().bytes());
 }
 
 // Timer._CallAction through its stub, the Action delegate and vorpel_timer_Action: three controls
@@ -25,8 +24,12 @@ std::string shownText(Window1::Window1* window)
 // tick changes what is shown, as a real one does.
 void BM_Program_Tick(benchmark::State& state)
 {
-    HeadlessProgram program;
+    ProgramBeforeLoop program;
     Window1::Window1* window = program.window();
+    if (!window) {
+        state.SkipWithError("the program opened no main window");
+        return;
+    }
     Ref<::Timer> timer = *Window1::Window1::vorpel_timer(window);
     for (auto _ : state) {
         if (window->limit == 0)
@@ -44,8 +47,12 @@ BENCHMARK(BM_Program_Tick);
 // colour and the bar. Only the press is timed.
 void BM_Program_KeyReset(benchmark::State& state)
 {
-    HeadlessProgram program;
+    ProgramBeforeLoop program;
     Window1::Window1* window = program.window();
+    if (!window) {
+        state.SkipWithError("the program opened no main window");
+        return;
+    }
     Ref<::Timer> timer = *Window1::Window1::vorpel_timer(window);
     Ref<String> key = String::create("a");
     for (auto _ : state) {
@@ -65,8 +72,12 @@ BENCHMARK(BM_Program_KeyReset)->UseManualTime();
 // The same press when the countdown already shows a full minute: every setter returns early.
 void BM_Program_KeyReset_Unchanged(benchmark::State& state)
 {
-    HeadlessProgram program;
+    ProgramBeforeLoop program;
     Window1::Window1* window = program.window();
+    if (!window) {
+        state.SkipWithError("the program opened no main window");
+        return;
+    }
     Ref<String> key = String::create("a");
     for (auto _ : state) {
         bool handled = callMethod(window, ::Window::kKeyDown, key.ptr());

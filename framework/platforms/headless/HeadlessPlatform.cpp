@@ -25,10 +25,10 @@ void HeadlessPlatform::showWindow(Window& window)
     if (std::find(m_shown.begin(), m_shown.end(), &window) == m_shown.end())
         m_shown.push_back(&window);
     // A desktop gives a window its size when it shows it.
-    if (window.fullScreen)
+    if (window.fullScreen())
         RuntimeDeliverResize(window, screenWidth, screenHeight);
     else
-        RuntimeDeliverResize(window, window.width, window.height);
+        RuntimeDeliverResize(window, window.width(), window.height());
 }
 
 void HeadlessPlatform::windowChanged(Window&, WindowAspect aspect)

@@ -56,6 +56,7 @@ void DeadlineTimer::cancel(Timer& timer)
         arm();
 }
 
+#ifdef VORPEL_TEST_HOOKS
 std::optional<Clock::time_point> DeadlineTimer::deadlineOf(const Timer& timer) const
 {
     auto found = m_deadlines.find(const_cast<Timer*>(&timer));
@@ -63,6 +64,22 @@ std::optional<Clock::time_point> DeadlineTimer::deadlineOf(const Timer& timer) c
         return std::nullopt;
     return found->second;
 }
+
+std::size_t DeadlineTimer::size() const
+{
+    return m_deadlines.size();
+}
+
+std::optional<Clock::time_point> DeadlineTimer::armedFor() const
+{
+    return m_armedFor;
+}
+
+int DeadlineTimer::descriptor() const
+{
+    return m_fd;
+}
+#endif
 
 void DeadlineTimer::arm()
 {

@@ -46,42 +46,42 @@ QtLabelView::QtLabelView(QWidget* parent)
 QFont QtLabelView::fontFor(const Label& label)
 {
     QFont font = QApplication::font();
-    std::string_view family = label.textFont->bytes();
+    std::string_view family = label.textFont().bytes();
     if (!family.empty() && family != "System")
         font.setFamily(QtFromUtf8(family));
     // Every unit is read as points, the only one the designs use.
-    if (label.textSize > 0)
-        font.setPointSizeF(static_cast<qreal>(label.textSize));
-    font.setBold(label.bold);
-    font.setItalic(label.italic);
-    font.setUnderline(label.underline);
+    if (label.textSize() > 0)
+        font.setPointSizeF(static_cast<qreal>(label.textSize()));
+    font.setBold(label.bold());
+    font.setItalic(label.italic());
+    font.setUnderline(label.underline());
     return font;
 }
 
 void QtLabelView::syncAll(const Label& label)
 {
     setTextFont(fontFor(label));
-    setTextColor(QColor(label.textColor.red, label.textColor.green, label.textColor.blue));
-    setHorizontalAlignment(alignmentFor(label.textAlign));
-    setMultiLine(label.multiLine);
-    setText(QtFromUtf8(label.text.get()));
+    setTextColor(QColor(label.textColor().red, label.textColor().green, label.textColor().blue));
+    setHorizontalAlignment(alignmentFor(label.textAlign()));
+    setMultiLine(label.multiLine());
+    setText(QtFromUtf8(label.text()));
 }
 
 void QtLabelView::sync(const Label& label, ControlAspect aspect)
 {
     switch (aspect) {
     case ControlAspect::Text:
-        setText(QtFromUtf8(label.text.get()));
+        setText(QtFromUtf8(label.text()));
         break;
     case ControlAspect::TextColor:
-        setTextColor(QColor(label.textColor.red, label.textColor.green, label.textColor.blue));
+        setTextColor(QColor(label.textColor().red, label.textColor().green, label.textColor().blue));
         break;
     case ControlAspect::Font:
         setTextFont(fontFor(label));
         break;
     case ControlAspect::Alignment:
-        setHorizontalAlignment(alignmentFor(label.textAlign));
-        setMultiLine(label.multiLine);
+        setHorizontalAlignment(alignmentFor(label.textAlign()));
+        setMultiLine(label.multiLine());
         break;
     default:
         break;

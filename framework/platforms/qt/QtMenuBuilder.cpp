@@ -14,19 +14,19 @@ namespace {
 // Shown exactly as written: an ampersand is no mnemonic mark here.
 QString displayText(const MenuItem& item)
 {
-    return QtFromUtf8(item.text.get()).replace(u'&', QStringLiteral("&&"));
+    return QtFromUtf8(item.text()).replace(u'&', QStringLiteral("&&"));
 }
 
 bool isEnabled(const MenuItem& item)
 {
-    return item.autoEnable && item.enabled;
+    return item.autoEnable() && item.enabled();
 }
 } // namespace
 
 QList<QAction*> QtMenuBuilder::build(QMenuBar& bar, MenuItem& root)
 {
     QList<QAction*> shortcuts;
-    for (const Ref<MenuItem>& child : root.children) {
+    for (const Ref<MenuItem>& child : root.children()) {
         MenuItem& item = child.get();
         if (item.isSeparator()) {
             bar.addSeparator();
@@ -41,11 +41,11 @@ QList<QAction*> QtMenuBuilder::build(QMenuBar& bar, MenuItem& root)
 
 void QtMenuBuilder::fill(QMenu& menu, MenuItem& parent, QList<QAction*>& shortcuts)
 {
-    for (const Ref<MenuItem>& child : parent.children) {
+    for (const Ref<MenuItem>& child : parent.children()) {
         MenuItem& item = child.get();
         if (item.isSeparator()) {
             menu.addSeparator();
-        } else if (!item.children.empty()) {
+        } else if (!item.children().empty()) {
             QMenu* submenu = menu.addMenu(displayText(item));
             submenu->menuAction()->setEnabled(isEnabled(item));
             fill(*submenu, item, shortcuts);
@@ -60,7 +60,7 @@ QAction* QtMenuBuilder::makeAction(QWidget& owner, MenuItem& item, QList<QAction
     auto* action = new QAction(displayText(item), &owner);
     action->setEnabled(isEnabled(item));
     action->setMenuRole(QAction::NoRole);
-    QKeySequence shortcut = QtShortcut(item.keyboardShortcut->bytes());
+    QKeySequence shortcut = QtShortcut(item.keyboardShortcut().bytes());
     if (!shortcut.isEmpty()) {
         action->setShortcut(shortcut);
         shortcuts.append(action);

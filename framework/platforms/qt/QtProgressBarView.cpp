@@ -17,13 +17,13 @@ QtProgressBarView::QtProgressBarView(QWidget* parent)
 
 void QtProgressBarView::syncAll(const ProgressBar& bar)
 {
-    setRange(bar.value, bar.maximum);
+    setRange(bar.value(), bar.maximum());
 }
 
 void QtProgressBarView::sync(const ProgressBar& bar, ControlAspect aspect)
 {
     if (aspect == ControlAspect::Value || aspect == ControlAspect::Maximum)
-        setRange(bar.value, bar.maximum);
+        setRange(bar.value(), bar.maximum());
 }
 
 void QtProgressBarView::setRange(std::int32_t value, std::int32_t maximum)

@@ -128,9 +128,10 @@ void QtWindowView::createControlViews()
         }
         auto& control = static_cast<RectControl&>(object);
         view->setObjectName(QtFromUtf8(entry.name.get()));
-        view->setGeometry(control.frame.left, control.frame.top, control.frame.width, control.frame.height);
-        view->setEnabled(control.enabled);
-        view->setVisible(control.visible);
+        view->setGeometry(
+            control.frame().left, control.frame().top, control.frame().width, control.frame().height);
+        view->setEnabled(control.enabled());
+        view->setVisible(control.visible());
         m_controls[&control] = view;
     }
 }
@@ -144,20 +145,20 @@ void QtWindowView::present()
     applyBackground();
     applyFlags();
     rebuildMenuBar();
-    applySizeLimits(window->fullScreen);
-    if (window->fullScreen) {
+    applySizeLimits(window->fullScreen());
+    if (window->fullScreen()) {
         // Without a window manager the full-screen state does nothing: take the screen ourselves.
         if (QScreen* screen = QGuiApplication::primaryScreen())
             setGeometry(screen->geometry());
     } else {
-        resize(clampSize(window->width), clampSize(window->height) + menuBarHeight());
+        resize(clampSize(window->width()), clampSize(window->height()) + menuBarHeight());
     }
     // Lay out before showing, so that the controls already stand at their final places when it maps.
     if (QLayout* own = layout())
         own->activate();
     reportContentSize();
     m_content->setFocus(Qt::OtherFocusReason);
-    if (window->visible)
+    if (window->visible())
         showInState();
 }
 
@@ -166,13 +167,13 @@ void QtWindowView::showInState()
     Window* window = m_window.get();
     if (!window)
         return;
-    if (window->fullScreen) {
+    if (window->fullScreen()) {
         if (QScreen* screen = QGuiApplication::primaryScreen(); screen && !isFullScreen())
             setGeometry(screen->geometry());
         showFullScreen();
     } else if (isFullScreen()) {
         showNormal();
-        resize(clampSize(window->width), clampSize(window->height) + menuBarHeight());
+        resize(clampSize(window->width()), clampSize(window->height()) + menuBarHeight());
     } else {
         show();
     }
@@ -190,20 +191,20 @@ void QtWindowView::sync(WindowAspect aspect)
         applyTitle();
         break;
     case WindowAspect::Size:
-        applySizeLimits(window->fullScreen);
-        if (!window->fullScreen)
-            resize(clampSize(window->width), clampSize(window->height) + menuBarHeight());
+        applySizeLimits(window->fullScreen());
+        if (!window->fullScreen())
+            resize(clampSize(window->width()), clampSize(window->height()) + menuBarHeight());
         break;
     case WindowAspect::Flags: {
         applyBackground();
         bool wasVisible = isVisible();
-        bool stateChanged = window->fullScreen != isFullScreen();
+        bool stateChanged = window->fullScreen() != isFullScreen();
         Qt::WindowFlags before = windowFlags();
         applyFlags();
         applyMenuBarVisibility();
-        applySizeLimits(window->fullScreen);
+        applySizeLimits(window->fullScreen());
         // New flags hide a shown window; a full-screen change needs a new show as well.
-        if (wasVisible && window->visible && (stateChanged || windowFlags() != before))
+        if (wasVisible && window->visible() && (stateChanged || windowFlags() != before))
             showInState();
         break;
     }
@@ -211,7 +212,7 @@ void QtWindowView::sync(WindowAspect aspect)
         rebuildMenuBar();
         break;
     case WindowAspect::Visibility:
-        if (window->visible)
+        if (window->visible())
             showInState();
         else
             hide();
@@ -227,13 +228,14 @@ void QtWindowView::syncControl(RectControl& control, ControlAspect aspect)
     QWidget* view = found->second;
     switch (aspect) {
     case ControlAspect::Geometry:
-        view->setGeometry(control.frame.left, control.frame.top, control.frame.width, control.frame.height);
+        view->setGeometry(
+            control.frame().left, control.frame().top, control.frame().width, control.frame().height);
         return;
     case ControlAspect::Visibility:
-        view->setVisible(control.visible);
+        view->setVisible(control.visible());
         return;
     case ControlAspect::Enabled:
-        view->setEnabled(control.enabled);
+        view->setEnabled(control.enabled());
         return;
     default:
         break;
@@ -280,7 +282,7 @@ void QtWindowView::changeEvent(QEvent* event)
         return;
     Window* window = m_window.get();
     auto* change = static_cast<QWindowStateChangeEvent*>(event);
-    if (!window || !window->fullScreen || !(change->oldState() & Qt::WindowFullScreen)
+    if (!window || !window->fullScreen() || !(change->oldState() & Qt::WindowFullScreen)
         || (windowState() & (Qt::WindowFullScreen | Qt::WindowMinimized)))
         return;
     // The window manager took the window out of full screen. It would give it back the screen's size it
@@ -289,7 +291,7 @@ void QtWindowView::changeEvent(QEvent* event)
     applySizeLimits(false);
     if (windowState() & Qt::WindowMaximized)
         return;
-    QRect place(0, 0, clampSize(window->width), clampSize(window->height) + menuBarHeight());
+    QRect place(0, 0, clampSize(window->width()), clampSize(window->height()) + menuBarHeight());
     if (QScreen* shown = screen())
         place.moveCenter(shown->availableGeometry().center());
     setGeometry(place);
@@ -298,7 +300,7 @@ void QtWindowView::changeEvent(QEvent* event)
 void QtWindowView::applyTitle()
 {
     if (Window* window = m_window.get())
-        setWindowTitle(QtFromUtf8(window->title.get()));
+        setWindowTitle(QtFromUtf8(window->title()));
 }
 
 void QtWindowView::applyBackground()
@@ -306,10 +308,10 @@ void QtWindowView::applyBackground()
     Window* window = m_window.get();
     if (!window)
         return;
-    if (window->hasBackColor) {
+    if (window->hasBackColor()) {
         QPalette palette = m_content->palette();
-        palette.setColor(
-            QPalette::Window, QColor(window->backColor.red, window->backColor.green, window->backColor.blue));
+        palette.setColor(QPalette::Window,
+            QColor(window->backColor().red, window->backColor().green, window->backColor().blue));
         m_content->setPalette(palette);
         m_content->setAutoFillBackground(true);
     } else {
@@ -325,11 +327,11 @@ void QtWindowView::applyFlags()
         return;
     Qt::WindowFlags flags
         = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
-    if (window->closeButton)
+    if (window->closeButton())
         flags |= Qt::WindowCloseButtonHint;
-    if (window->minimizeButton)
+    if (window->minimizeButton())
         flags |= Qt::WindowMinimizeButtonHint;
-    if (window->maximizeButton && window->resizeable)
+    if (window->maximizeButton() && window->resizeable())
         flags |= Qt::WindowMaximizeButtonHint;
     if (flags != windowFlags())
         setWindowFlags(flags);
@@ -347,13 +349,13 @@ void QtWindowView::applySizeLimits(bool fullScreen)
         return;
     }
     int bar = menuBarHeight();
-    if (!window->resizeable) {
-        setFixedSize(clampSize(window->width), clampSize(window->height) + bar);
+    if (!window->resizeable()) {
+        setFixedSize(clampSize(window->width()), clampSize(window->height()) + bar);
         return;
     }
-    setMinimumSize(clampSize(window->minWidth), clampSize(window->minHeight) + bar);
+    setMinimumSize(clampSize(window->minWidth()), clampSize(window->minHeight()) + bar);
     setMaximumSize(
-        clampSize(window->maxWidth), std::min(QWIDGETSIZE_MAX, clampSize(window->maxHeight) + bar));
+        clampSize(window->maxWidth()), std::min(QWIDGETSIZE_MAX, clampSize(window->maxHeight()) + bar));
 }
 
 void QtWindowView::rebuildMenuBar()
@@ -388,7 +390,7 @@ void QtWindowView::applyMenuBarVisibility()
     QMenuBar* bar = menuBar();
     if (!window || !bar)
         return;
-    bool shown = window->menuBarVisible && !bar->actions().isEmpty();
+    bool shown = window->menuBarVisible() && !bar->actions().isEmpty();
     bar->setVisible(shown);
 }
 
@@ -396,7 +398,7 @@ int QtWindowView::menuBarHeight() const
 {
     Window* window = m_window.get();
     QMenuBar* bar = qobject_cast<QMenuBar*>(menuWidget());
-    if (!window || !bar || !window->menuBarVisible || bar->actions().isEmpty())
+    if (!window || !bar || !window->menuBarVisible() || bar->actions().isEmpty())
         return 0;
-    return bar->heightForWidth(std::max(1, clampSize(window->width)));
+    return bar->heightForWidth(std::max(1, clampSize(window->width())));
 }
