@@ -73,10 +73,10 @@ void RuntimeDeliverMenuChoice(MenuItem& item)
     });
 }
 
-void RuntimeDeliverTimerDue(Timer& timer)
+void RuntimeDeliverTimerDue(Timer& timer, Clock::time_point due)
 {
     Ref<Timer> protect(timer);
-    deliver([&] { RuntimeTimerDue(timer); });
+    deliver([&] { RuntimeTimerDue(timer, due); });
 }
 
 void RuntimeDeliverCloseRequest(Window& window)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -13,7 +15,8 @@ class Timer;
 void RuntimeDeliverMouseDown(Window&, std::int32_t x, std::int32_t y);
 void RuntimeDeliverKeyDown(Window&, std::string_view keyText);
 void RuntimeDeliverMenuChoice(MenuItem&);
-void RuntimeDeliverTimerDue(Timer&);
+// The deadline the platform was given for the timer has come; due is that deadline.
+void RuntimeDeliverTimerDue(Timer&, Clock::time_point due);
 // The user asked to close the window (its close button).
 void RuntimeDeliverCloseRequest(Window&);
 // The window is gone from the desktop (another program destroyed it): it closes, whatever its class

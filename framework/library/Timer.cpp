@@ -20,15 +20,15 @@ void Timer::rearm()
 {
     Platform* platform = framework().platform();
     if (!shouldRun()) {
-        m_deadline.reset();
+        m_armed = false;
         if (platform)
             platform->cancelTimer(*this);
         return;
     }
     if (!platform)
         return; // without a platform there is no loop to fire it
-    m_deadline = platform->now() + std::chrono::milliseconds(m_period);
-    platform->scheduleTimer(*this, *m_deadline);
+    m_armed = true;
+    platform->scheduleTimer(*this, platform->now() + std::chrono::milliseconds(m_period));
 }
 
 // Mode, Period and Enabled alike: a change, or a timer that is not armed as its state says it should
@@ -38,7 +38,7 @@ template <class T, T Timer::*Member> void Timer::setAndRearm(Timer* timer, T val
     UITrap_();
     if (!timer)
         RaiseNilObjectException();
-    if (timer->*Member == value && timer->m_deadline.has_value() == timer->shouldRun())
+    if (timer->*Member == value && timer->m_armed == timer->shouldRun())
         return;
     timer->*Member = value;
     timer->rearm();
@@ -54,7 +54,7 @@ void Timer::initialize(Timer* timer)
 
 void Timer::finalize(Timer* timer)
 {
-    timer->m_deadline.reset();
+    timer->m_armed = false;
     if (framework().platform())
         framework().platform()->cancelTimer(*timer);
     timer->m_receivers.clear();
@@ -155,12 +155,11 @@ void Timer::Enabled::Set(Timer* timer, std::int32_t, bool enabled)
     setAndRearm<bool, &Timer::m_enabled>(timer, enabled);
 }
 
-void RuntimeTimerDue(Timer& timer)
+void RuntimeTimerDue(Timer& timer, Clock::time_point due)
 {
-    if (!timer.m_deadline)
+    if (!timer.m_armed)
         return;
     Ref<Timer> protect(timer);
-    Clock::time_point due = *timer.m_deadline;
     // Only a platform reports a timer due, so there is one to schedule the next deadline with.
     Platform& platform = RuntimePlatform();
     if (timer.m_mode == Timer::ModeMultiple) {
@@ -170,10 +169,9 @@ void RuntimeTimerDue(Timer& timer)
         Clock::time_point next = due + period;
         if (next <= now)
             next += period * ((now - next) / period + 1);
-        timer.m_deadline = next;
         platform.scheduleTimer(timer, next);
     } else {
-        timer.m_deadline.reset();
+        timer.m_armed = false;
         platform.cancelTimer(timer);
     }
     callMethod(&timer, Timer::kCallAction);

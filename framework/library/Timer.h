@@ -4,7 +4,6 @@
 #include "runtime/Object.h"
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 // Raises Action after Period milliseconds: once (Mode 1) or again and again (Mode 2); Mode 0 is off.
@@ -18,8 +17,9 @@ public:
     std::int32_t mode() const { return m_mode; }
     std::int32_t period() const { return m_period; }
     bool enabled() const { return m_enabled; }
-    // The next Action's due time while armed.
-    std::optional<Clock::time_point> deadline() const { return m_deadline; }
+    // Whether a platform holds a deadline for its next Action. The deadline itself is the platform's,
+    // which brings it back with the due call.
+    bool armed() const { return m_armed; }
 
     static constexpr Slot<void(Object*)> kAddActionNotificationReceiver { 0 };
     static constexpr Slot<void(Object*)> kRemoveActionNotificationReceiver { 1 };
@@ -53,7 +53,7 @@ public:
     static ClassTable* lookup();
 
 private:
-    friend void RuntimeTimerDue(Timer&);
+    friend void RuntimeTimerDue(Timer&, Clock::time_point);
 
     bool shouldRun() const;
     void rearm();
@@ -62,9 +62,10 @@ private:
     std::int32_t m_mode = ModeOff;
     std::int32_t m_period = 1000;
     bool m_enabled = true;
-    std::optional<Clock::time_point> m_deadline;
+    bool m_armed = false;
     std::vector<Ref<Object>> m_receivers;
 };
 
-// The platform's call when the timer's deadline has come: schedules the next one, then raises Action.
-void RuntimeTimerDue(Timer&);
+// The platform's call when the deadline it was given for the timer has come: schedules the next one on
+// the same grid, then raises Action.
+void RuntimeTimerDue(Timer&, Clock::time_point due);

@@ -110,7 +110,7 @@ TEST_F(AccessorTest, UserInterfaceOperationsApplyTheMainThreadRuleFirst)
         { "Application.MenuBar.Set", [&] { Application::MenuBar::Set(application.ptr(), 0, menuBar.ptr()); },
             [&] { return !application->menuBar; }, "ThreadAccessingUIException" },
         { "Timer.Mode.Set", [&] { Timer::Mode::Set(timer.ptr(), 0, Timer::ModeMultiple); },
-            [&] { return timer->mode() == Timer::ModeOff && !timer->deadline(); },
+            [&] { return timer->mode() == Timer::ModeOff && !timer->armed(); },
             "ThreadAccessingUIException" },
         { "Timer initialiser", [&] { newObject<Timer>(); }, [] { return true; },
             "ThreadAccessingUIException" },
@@ -144,7 +144,7 @@ TEST_F(AccessorTest, UserInterfaceOperationsApplyTheMainThreadRuleFirst)
             [&] { return timer->period() == 1000; }, "ThreadAccessingUIException" },
         { "Window.Close", [&] { callMethod(newObject<Window>().ptr(), Window::kClose); }, [] { return true; },
             "" },
-        { "Timer.Reset", [&] { callMethod(timer.ptr(), Timer::kReset); }, [&] { return !timer->deadline(); },
+        { "Timer.Reset", [&] { callMethod(timer.ptr(), Timer::kReset); }, [&] { return !timer->armed(); },
             "" },
     };
     for (const Case& c : cases) {

@@ -19,7 +19,11 @@ void deliverDue()
 class DeadlineTimerTest : public QtTest {
 protected:
     std::vector<Timer*> fired;
-    DeadlineTimer timers { [this](Timer& timer) { fired.push_back(&timer); } };
+    std::vector<Clock::time_point> cameAt;
+    DeadlineTimer timers { [this](Timer& timer, Clock::time_point deadline) {
+        fired.push_back(&timer);
+        cameAt.push_back(deadline);
+    } };
     RefPtr<Timer> a, b, c;
 
     void SetUp() override
@@ -86,6 +90,8 @@ TEST_F(DeadlineTimerTest, DueTimersFireOnceEachEarliestFirstAndFutureOnesWait)
     timers.schedule(*c, now + 1h);
     deliverDue();
     EXPECT_EQ(fired, (std::vector<Timer*> { b.get(), a.get() }));
+    EXPECT_EQ(cameAt, (std::vector<Clock::time_point> { now - 2ms, now - 1ms }))
+        << "each due call brings the deadline that came, which the timer keeps no copy of";
     EXPECT_FALSE(timers.deadlineOf(*a));
     expectArmedFor(now + 1h);
 }
@@ -101,7 +107,7 @@ TEST_F(DeadlineTimerTest, ADueCallMayCancelOrRescheduleTimersOfTheSameRound)
 {
     Clock::time_point now = Clock::now();
     std::vector<Timer*> log;
-    DeadlineTimer reacting([&](Timer& timer) {
+    DeadlineTimer reacting([&](Timer& timer, Clock::time_point) {
         log.push_back(&timer);
         if (&timer == b.get()) {
             reacting.cancel(*a); // a was due in this round too

@@ -84,10 +84,11 @@ void HeadlessPlatform::advanceTo(Clock::time_point target)
             [](const auto& a, const auto& b) { return a.second < b.second; });
         if (earliest == m_timers.end() || earliest->second > target)
             break;
-        m_now = std::max(m_now, earliest->second);
+        Clock::time_point due = earliest->second;
+        m_now = std::max(m_now, due);
         Timer* timer = const_cast<Timer*>(earliest->first);
         m_timers.erase(earliest);
-        RuntimeDeliverTimerDue(*timer);
+        RuntimeDeliverTimerDue(*timer, due);
     }
     m_now = std::max(m_now, target);
 }

@@ -134,6 +134,6 @@ void DeadlineTimer::fire()
         if (entry == m_deadlines.end() || entry->second > now)
             continue;
         m_deadlines.erase(entry);
-        m_due(*timer);
+        m_due(*timer, deadline);
     }
 }

@@ -9,12 +9,13 @@
 
 class QSocketNotifier;
 
-// Wakes the Qt event loop at absolute deadlines on the monotonic clock (steady_clock on Linux) and
-// calls due(timer) for each timer whose deadline has passed, earliest first. One timerfd, armed for
+// Wakes the Qt event loop at absolute deadlines on the monotonic clock (steady_clock on Linux) and calls
+// due(timer, deadline) for each timer whose deadline has passed, earliest first. One timerfd, armed for
 // the earliest deadline, serves every timer, so nothing polls and nothing drifts.
 class DeadlineTimer {
 public:
-    using Due = std::function<void(Timer&)>;
+    // Called with the timer and the deadline that came.
+    using Due = std::function<void(Timer&, Clock::time_point)>;
 
     explicit DeadlineTimer(Due due);
     ~DeadlineTimer();

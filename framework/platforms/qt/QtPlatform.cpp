@@ -54,7 +54,7 @@ std::unique_ptr<QtPlatform> QtPlatform::createForProgram(int& argc, char** argv)
 
 QtPlatform::QtPlatform(std::unique_ptr<QApplication> ownedApplication)
     : m_ownedApplication(std::move(ownedApplication))
-    , m_timers(std::make_unique<DeadlineTimer>([](Timer& timer) { RuntimeDeliverTimerDue(timer); }))
+    , m_timers(std::make_unique<DeadlineTimer>(&RuntimeDeliverTimerDue))
     , m_destroyWatch(std::make_unique<QtX11DestroyWatch>([this](WId id) { nativeWindowDestroyed(id); }))
 {
     // The library decides when the last window's close ends the program.
