@@ -92,7 +92,7 @@ void RuntimeSetPlatform(Platform* platform)
 
 Platform& RuntimePlatform()
 {
-    Platform* platform = framework().platform();
+    Platform* platform = framework().platformIfChosen();
     if (!platform)
         RuntimeRaise(UnsupportedOperationException::lookup(), "no platform has been chosen to show windows");
     return *platform;
@@ -111,6 +111,6 @@ RuntimeException* RuntimeDefaultExceptionHelper(void (*routine)(void*), void* ar
 void RuntimeQuit()
 {
     framework().markQuitRequested();
-    if (Platform* platform = framework().platform())
+    if (Platform* platform = framework().platformIfChosen())
         platform->quit();
 }

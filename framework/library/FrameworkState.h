@@ -20,8 +20,10 @@ RuntimeException* RuntimeDefaultExceptionHelper(void (*routine)(void*), void* ar
 // open windows, the exception helper and the exit code. They change only through the methods here.
 class FrameworkState {
 public:
-    // The platform in use; nil when none is chosen, and the library then does without.
-    Platform* platform() const { return m_platform; }
+    // The platform in use, nil when none is chosen: for the calls that do without one (showing, changing
+    // and closing windows, arming timers before a loop can run). RuntimePlatform is the one for the calls
+    // that cannot.
+    Platform* platformIfChosen() const { return m_platform; }
     void setPlatform(Platform*);
 
     Application* application() const { return m_application.get(); }

@@ -117,7 +117,7 @@ void MenuItem::ConstructorText(MenuItem* item, String* text, Object*)
 
 void RuntimeMenuTreeChanged(MenuItem& item)
 {
-    Platform* platform = framework().platform();
+    Platform* platform = framework().platformIfChosen();
     if (!platform)
         return;
     MenuItem& root = rootOf(item);

@@ -72,6 +72,6 @@ void RectControlDefaultConstructor(RectControl* control)
 
 void RuntimeControlChanged(RectControl& control, ControlAspect aspect)
 {
-    if (Platform* platform = framework().platform())
+    if (Platform* platform = framework().platformIfChosen())
         platform->controlChanged(control, aspect);
 }

@@ -18,7 +18,7 @@ bool Timer::shouldRun() const
 // Arms the timer afresh from now, or disarms it.
 void Timer::rearm()
 {
-    Platform* platform = framework().platform();
+    Platform* platform = framework().platformIfChosen();
     if (!shouldRun()) {
         m_armed = false;
         if (platform)
@@ -55,8 +55,8 @@ void Timer::initialize(Timer* timer)
 void Timer::finalize(Timer* timer)
 {
     timer->m_armed = false;
-    if (framework().platform())
-        framework().platform()->cancelTimer(*timer);
+    if (framework().platformIfChosen())
+        framework().platformIfChosen()->cancelTimer(*timer);
     timer->m_receivers.clear();
 }
 

@@ -18,8 +18,8 @@ ClassTable* Window::ctbl = nullptr;
 namespace {
 void notify(Window* window, WindowAspect aspect)
 {
-    if (window->isOpen() && framework().platform())
-        framework().platform()->windowChanged(*window, aspect);
+    if (window->isOpen() && framework().platformIfChosen())
+        framework().platformIfChosen()->windowChanged(*window, aspect);
 }
 } // namespace
 
@@ -148,8 +148,8 @@ void WindowDefaultConstructor(Window* window)
         Window::Close(window);
         throw;
     }
-    if (window->m_isOpen && window->m_visible && framework().platform())
-        framework().platform()->showWindow(*window);
+    if (window->m_isOpen && window->m_visible && framework().platformIfChosen())
+        framework().platformIfChosen()->showWindow(*window);
 }
 
 Ref<Object> Window::new_(Window* window, const ClassTable* table)
@@ -238,8 +238,8 @@ void Window::Close(Window* window)
             raised = std::current_exception();
         }
     }
-    if (framework().platform())
-        framework().platform()->windowClosed(*window);
+    if (framework().platformIfChosen())
+        framework().platformIfChosen()->windowClosed(*window);
     // Unlink and drop the controls: a linked child may hold its window, and the window goes with them.
     std::vector<NamedControl> controls = std::exchange(window->m_controls, {});
     for (NamedControl& entry : controls)

@@ -16,7 +16,7 @@ HeadlessPlatform::HeadlessPlatform()
 
 HeadlessPlatform::~HeadlessPlatform()
 {
-    if (framework().platform() == this)
+    if (framework().platformIfChosen() == this)
         RuntimeSetPlatform(nullptr);
 }
 

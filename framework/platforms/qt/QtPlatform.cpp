@@ -64,7 +64,7 @@ QtPlatform::QtPlatform(std::unique_ptr<QApplication> ownedApplication)
 
 QtPlatform::~QtPlatform()
 {
-    if (framework().platform() == this)
+    if (framework().platformIfChosen() == this)
         RuntimeSetPlatform(nullptr);
     for (auto& [window, view] : m_views) {
         view->detach();
