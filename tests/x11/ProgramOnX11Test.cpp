@@ -36,6 +36,27 @@ std::optional<std::pair<std::string, std::string>> wmClass(xcb_connection_t* con
     std::free(reply);
     return result;
 }
+
+// Starts the program on the session's display, its output going to the file, and gives the windows it
+// shows once it shows any (or has ended); a failure says so unless it is exactly one.
+std::vector<xcb_window_t> startShowingOneWindow(
+    X11Session& session, Child& program, const std::string& output)
+{
+    std::vector<xcb_window_t> windows;
+    if (!program.start({ VORPEL_PROGRAM }, programEnvironment(session.display()), output.c_str())) {
+        ADD_FAILURE() << "the program did not start";
+        return windows;
+    }
+    if (!waitFor(30s, [&] {
+            windows = session.windowsOf(program.pid());
+            return !windows.empty() || !program.running();
+        }))
+        ADD_FAILURE() << "the program showed no window in 30 s";
+    else if (windows.size() != 1)
+        ADD_FAILURE() << "the program shows " << windows.size()
+                      << " windows, not one; its output: " << contents(output);
+    return windows;
+}
 } // namespace
 
 TEST(ProgramOnX11Test, EndsWithStatusZeroAndLeavesNothingWhenItsWindowIsClosedOrDestroyed)
@@ -60,13 +81,8 @@ TEST(ProgramOnX11Test, EndsWithStatusZeroAndLeavesNothingWhenItsWindowIsClosedOr
             return;
         std::string output = testing::TempDir() + "vorpel-x11-" + std::to_string(getpid()) + ".txt";
         Child program;
-        ASSERT_TRUE(program.start({ VORPEL_PROGRAM }, programEnvironment(session.display()), output.c_str()));
-        std::vector<xcb_window_t> windows;
-        ASSERT_TRUE(waitFor(30s, [&] {
-            windows = session.windowsOf(program.pid());
-            return !windows.empty() || !program.running();
-        }));
-        ASSERT_EQ(windows.size(), 1u) << "the program shows one window; its output: " << contents(output);
+        std::vector<xcb_window_t> windows = startShowingOneWindow(session, program, output);
+        ASSERT_EQ(windows.size(), 1u);
         xcb_connection_t* x = session.connection();
         xcb_window_t window = windows.front();
         switch (c.action) {
@@ -156,8 +172,9 @@ TEST(ProgramOnXWaylandTest, EndsWithStatusOneAndOneLineWhenTheCompositorGoesAway
         ASSERT_TRUE(run.status.has_value()) << "the program outlived its display";
         // Who tells depends on which goes first: the server, or the compositor's window manager with our
         // window in its frame. Either way it is one line that says the display is lost.
-        bool oneLine = (run.output.starts_with("The X11 connection broke")
-                           || run.output.starts_with("The X11 window manager ended and took the window with it"))
+        bool oneLine
+            = (run.output.starts_with("The X11 connection broke")
+                  || run.output.starts_with("The X11 window manager ended and took the window with it"))
             && std::count(run.output.begin(), run.output.end(), '\n') == 1 && run.output.ends_with('\n');
         EXPECT_TRUE(WIFEXITED(*run.status) && WEXITSTATUS(*run.status) == 1 && oneLine)
             << "wait status " << *run.status << ", output [" << run.output << "]";
@@ -174,13 +191,8 @@ TEST(ProgramOnX11Test, TheWindowsClassIsTheDesktopEntrysId)
         return;
     std::string output = testing::TempDir() + "vorpel-x11-" + std::to_string(getpid()) + ".txt";
     Child program;
-    ASSERT_TRUE(program.start({ VORPEL_PROGRAM }, programEnvironment(session.display()), output.c_str()));
-    std::vector<xcb_window_t> windows;
-    ASSERT_TRUE(waitFor(30s, [&] {
-        windows = session.windowsOf(program.pid());
-        return !windows.empty() || !program.running();
-    }));
-    ASSERT_EQ(windows.size(), 1u) << "the program shows one window; its output: " << contents(output);
+    std::vector<xcb_window_t> windows = startShowingOneWindow(session, program, output);
+    ASSERT_EQ(windows.size(), 1u);
     std::optional<std::pair<std::string, std::string>> names = wmClass(session.connection(), windows.front());
     ASSERT_TRUE(names.has_value()) << "the window has no readable WM_CLASS";
     EXPECT_EQ(names->second, VORPEL_APP_ID);

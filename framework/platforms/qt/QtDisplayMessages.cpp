@@ -75,7 +75,8 @@ void setWaylandLogHandler(WaylandLogHandler handler)
 QString displayOfPlugin(const QString& plugin)
 {
     if (plugin == QLatin1String("wayland"))
-        return QString::fromLocal8Bit(variable("WAYLAND_DISPLAY") ? variable("WAYLAND_DISPLAY") : "wayland-0");
+        return QString::fromLocal8Bit(
+            variable("WAYLAND_DISPLAY") ? variable("WAYLAND_DISPLAY") : "wayland-0");
     if (plugin == QLatin1String("xcb"))
         return QString::fromLocal8Bit(variable("DISPLAY"));
     return {};
@@ -91,7 +92,8 @@ QStringList waylandReasons(const QString& display, const QStringList& reasons)
     QString socket = QString::fromLocal8Bit(folder) + QLatin1Char('/') + display;
     QStringList said;
     for (const QString& reason : reasons)
-        said << (reason.endsWith(QLatin1String("(No such file or directory)")) && access(socket.toLocal8Bit().constData(), F_OK) != 0
+        said << (reason.endsWith(QLatin1String("(No such file or directory)"))
+                    && access(socket.toLocal8Bit().constData(), F_OK) != 0
                 ? QStringLiteral("no Wayland socket %1").arg(socket)
                 : reason);
     return said;
@@ -128,12 +130,15 @@ void reportNoDisplay(const StartupMessages& messages, const QString& fatal)
             pending << withoutFinalStop(text);
             continue;
         }
-        QString plugin = text.mid((failed ? failedPlugin : missingPlugin).size()).section(QLatin1Char('"'), 0, 0);
+        QString plugin
+            = text.mid((failed ? failedPlugin : missingPlugin).size()).section(QLatin1Char('"'), 0, 0);
         QString display = displayOfPlugin(plugin);
         if (!failed) {
-            QString reason = QStringLiteral("QT_QPA_PLATFORM chooses \"%1\", a platform Qt does not have").arg(plugin);
+            QString reason
+                = QStringLiteral("QT_QPA_PLATFORM chooses \"%1\", a platform Qt does not have").arg(plugin);
             if (qsizetype at = fatal.indexOf(available); at >= 0)
-                reason += QStringLiteral("; it has %1").arg(withoutFinalStop(fatal.mid(at + available.size())));
+                reason
+                    += QStringLiteral("; it has %1").arg(withoutFinalStop(fatal.mid(at + available.size())));
             reasons << reason;
         } else if (!display.isEmpty()) {
             displays << display;

@@ -20,7 +20,8 @@ bool isRoot(xcb_window_t window)
     xcb_connection_t* connection = applicationConnection();
     if (!connection)
         return false;
-    for (auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection)); screens.rem; xcb_screen_next(&screens)) {
+    for (auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection)); screens.rem;
+         xcb_screen_next(&screens)) {
         if (screens.data->root == window)
             return true;
     }
@@ -63,14 +64,15 @@ QtX11DestroyWatch::Cause QtX11DestroyWatch::causeOf(WId window) const
     if (!connection)
         return Cause::Destroyed;
     static constexpr char kManagerSelection[] = "WM_S0";
-    xcb_intern_atom_cookie_t asked = xcb_intern_atom(connection, 0, sizeof kManagerSelection - 1, kManagerSelection);
+    xcb_intern_atom_cookie_t asked
+        = xcb_intern_atom(connection, 0, sizeof kManagerSelection - 1, kManagerSelection);
     Reply<xcb_intern_atom_reply_t> selection(xcb_intern_atom_reply(connection, asked, nullptr));
     if (!selection)
         return Cause::ServerGone;
     if (!m_framed.contains(window))
         return Cause::Destroyed;
-    Reply<xcb_get_selection_owner_reply_t> owner(
-        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, selection->atom), nullptr));
+    Reply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
+        connection, xcb_get_selection_owner(connection, selection->atom), nullptr));
     if (!owner)
         return Cause::ServerGone;
     return owner->owner == XCB_NONE ? Cause::ManagerGone : Cause::Destroyed;
