@@ -205,11 +205,14 @@ protected:
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        // Under LeakSanitizer, what the system's D-Bus and Wayland libraries keep to the end is not ours.
+        // Under LeakSanitizer, what the system's D-Bus, Wayland and EGL libraries keep to the end is not
+        // ours. The slow unwinder follows an allocation's stack through libraries built without frame
+        // pointers, as far as the library that the suppressions name.
         QString leakOptions = environment.value(QStringLiteral("LSAN_OPTIONS"));
         environment.insert(QStringLiteral("LSAN_OPTIONS"),
             (leakOptions.isEmpty() ? QString() : leakOptions + QLatin1Char(':'))
-                + QStringLiteral("print_suppressions=0:suppressions=" VORPEL_LSAN_SUPPRESSIONS));
+                + QStringLiteral(
+                    "fast_unwind_on_malloc=0:print_suppressions=0:suppressions=" VORPEL_LSAN_SUPPRESSIONS));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtimeDir.path());
         environment.insert(QStringLiteral("WAYLAND_DISPLAY"), waylandDisplay);
         environment.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
