@@ -62,12 +62,13 @@ int darkPixelsInTheMiddle(const QImage& image)
 }
 
 // The window covers the whole output: the compositor's own background shows in no corner, and the
-// digits stand in the middle.
+// digits stand in the middle. The top left is read a little below the corner: weston may leave its
+// pointer at the output's origin (see the input test) and draw it there.
 bool showsTheWindowFullScreen(const QImage& image)
 {
     if (image.size() != QSize(kWidth, kHeight))
         return false;
-    for (QPoint corner : { QPoint(0, 0), QPoint(kWidth - 1, 0), QPoint(0, kHeight - 1),
+    for (QPoint corner : { QPoint(0, 32), QPoint(kWidth - 1, 0), QPoint(0, kHeight - 1),
              QPoint(kWidth - 1, kHeight - 1) }) {
         QColor c = image.pixelColor(corner);
         if (c.red() < 200 || c.green() < 200 || c.blue() < 200)

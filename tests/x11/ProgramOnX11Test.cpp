@@ -37,6 +37,12 @@ std::optional<std::pair<std::string, std::string>> wmClass(xcb_connection_t* con
     return result;
 }
 
+// Where a run's output goes; it goes when the test ends, however it ends.
+struct OutputFile {
+    std::string path = testing::TempDir() + "vorpel-x11-" + std::to_string(getpid()) + ".txt";
+    ~OutputFile() { std::remove(path.c_str()); }
+};
+
 // Starts the program on the session's display, its output going to the file, and gives the windows it
 // shows once it shows any (or has ended); a failure says so unless it is exactly one.
 std::vector<xcb_window_t> startShowingOneWindow(
@@ -79,7 +85,8 @@ TEST(ProgramOnX11Test, EndsWithStatusZeroAndLeavesNothingWhenItsWindowIsClosedOr
         session.start(c.windowManager);
         if (testing::Test::HasFatalFailure())
             return;
-        std::string output = testing::TempDir() + "vorpel-x11-" + std::to_string(getpid()) + ".txt";
+        OutputFile file;
+        const std::string& output = file.path;
         Child program;
         std::vector<xcb_window_t> windows = startShowingOneWindow(session, program, output);
         ASSERT_EQ(windows.size(), 1u);
@@ -189,7 +196,8 @@ TEST(ProgramOnX11Test, TheWindowsClassIsTheDesktopEntrysId)
     session.start(true);
     if (testing::Test::HasFatalFailure())
         return;
-    std::string output = testing::TempDir() + "vorpel-x11-" + std::to_string(getpid()) + ".txt";
+    OutputFile file;
+    const std::string& output = file.path;
     Child program;
     std::vector<xcb_window_t> windows = startShowingOneWindow(session, program, output);
     ASSERT_EQ(windows.size(), 1u);
