@@ -29,6 +29,9 @@ set(cases
     "|" "Wayland forced with no compositor"
         "^vorpel: cannot open the desktop display wayland-0 \\(no Wayland socket ${WORK_DIR}/wayland-0\\)\n$"
         ${runtime} QT_QPA_PLATFORM=wayland
+    "|" "a framebuffer platform forced with no framebuffer"
+        "^vorpel: cannot open the desktop display \\(Failed to open framebuffer /nonexistent/fb0 [^\n]*\\)\n$"
+        QT_QPA_PLATFORM=linuxfb:fb=/nonexistent/fb0
     "|" "an unknown platform"
         "^vorpel: cannot open the desktop display \\(QT_QPA_PLATFORM chooses \"bogus\", a platform Qt does not have. it has [^\n]*xcb[^\n]*\\)\n$"
         QT_QPA_PLATFORM=bogus)

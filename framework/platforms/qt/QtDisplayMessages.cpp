@@ -2,6 +2,7 @@
 
 #include "QtGuardedApplication.h"
 
+#include <QGuiApplication>
 #include <QStringList>
 
 #include <dlfcn.h>
@@ -143,12 +144,26 @@ void reportNoDisplay(const StartupMessages& messages, const QString& fatal)
         } else if (!display.isEmpty()) {
             displays << display;
             reasons << (plugin == QLatin1String("wayland") ? waylandReasons(display, pending) : pending);
+        } else if (plugin != QLatin1String("xcb")) {
+            // A platform without a display of ours to name (eglfs, vnc and the like): its own reasons.
+            reasons << QStringLiteral("the platform %1: %2")
+                           .arg(plugin,
+                               pending.isEmpty() ? QStringLiteral("it did not start")
+                                                 : pending.join(QLatin1String("; ")));
         } else if (chosen) {
-            reasons << QStringLiteral("QT_QPA_PLATFORM chooses %1, and DISPLAY is unset").arg(plugin);
+            reasons << QStringLiteral("QT_QPA_PLATFORM chooses xcb, and DISPLAY is unset");
         }
         pending.clear();
     }
     reasons << pending;
+    // Qt's own last word says to reinstall the application, which would not help: it is kept only when
+    // it is a plugin's own.
+    if (reasons.isEmpty() && !fatal.isEmpty()
+        && !fatal.startsWith(QLatin1String("This application failed to start")))
+        reasons << withoutFinalStop(fatal.section(QLatin1Char('\n'), 0, 0));
+    if (reasons.isEmpty() && chosen)
+        reasons << QStringLiteral("QT_QPA_PLATFORM chooses %1, and it did not start")
+                       .arg(QString::fromLocal8Bit(chosen));
     if (reasons.isEmpty())
         reasons << QStringLiteral("no Qt platform plugin could be started");
     QString names = displays.join(QLatin1String(" or "));
@@ -170,14 +185,19 @@ void holdStartupMessage(QtMsgType type, const QMessageLogContext&, const QString
     std::_Exit(1);
 }
 
-// When the display goes away, Qt says so and ends the process.
+// When the display goes away, Qt says so and ends the process. Whatever else Qt finds fatal later would
+// abort the process after the handler: it is one line and status 1 as well.
 QtMessageHandler runningPrevious = nullptr;
+std::string runningProgram;
 
 void passRunningMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (message.startsWith(QLatin1String("The Wayland connection broke"))
         || message.startsWith(QLatin1String("The X11 connection broke")))
         QtReportDisplayLost(message);
+    if (type == QtFatalMsg)
+        QtReportDisplayLost(QString::fromStdString(runningProgram) + QLatin1String(": ")
+            + message.section(QLatin1Char('\n'), 0, 0));
     if (runningPrevious)
         runningPrevious(type, context, message);
     else
@@ -199,9 +219,17 @@ std::unique_ptr<QApplication> QtMakeProgramApplication(int& argc, char** argv)
     setWaylandLogHandler(&holdWaylandLog);
     QtMessageHandler previous = qInstallMessageHandler(&holdStartupMessage);
     std::unique_ptr<QApplication> application = std::make_unique<QtGuardedApplication>(argc, argv);
+    // A platform that starts without a screen (linuxfb without a framebuffer, say) has nothing to show
+    // the window on either.
+    if (!QGuiApplication::primaryScreen()) {
+        reportNoDisplay(
+            messages, QStringLiteral("the platform %1 has no screen").arg(QGuiApplication::platformName()));
+        std::_Exit(1);
+    }
     qInstallMessageHandler(previous);
     setWaylandLogHandler(&printWaylandLog);
     startupMessages = nullptr;
+    runningProgram = messages.program;
     runningPrevious = qInstallMessageHandler(&passRunningMessage);
     QMessageLogContext context;
     for (const auto& [type, text] : messages.held)
