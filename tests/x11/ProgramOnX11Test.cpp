@@ -85,10 +85,9 @@ TEST(ProgramOnX11Test, EndsWithStatusZeroAndLeavesNothingWhenItsWindowIsClosedOr
         session.start(c.windowManager);
         if (testing::Test::HasFatalFailure())
             return;
-        OutputFile file;
-        const std::string& output = file.path;
+        OutputFile output;
         Child program;
-        std::vector<xcb_window_t> windows = startShowingOneWindow(session, program, output);
+        std::vector<xcb_window_t> windows = startShowingOneWindow(session, program, output.path);
         ASSERT_EQ(windows.size(), 1u);
         xcb_connection_t* x = session.connection();
         xcb_window_t window = windows.front();
@@ -110,8 +109,8 @@ TEST(ProgramOnX11Test, EndsWithStatusZeroAndLeavesNothingWhenItsWindowIsClosedOr
         std::optional<int> status = program.waitExit(20s);
         ASSERT_TRUE(status.has_value()) << "the program runs on";
         EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0)
-            << "wait status " << *status << "; its output: " << contents(output);
-        EXPECT_EQ(contents(output), "");
+            << "wait status " << *status << "; its output: " << contents(output.path);
+        EXPECT_EQ(contents(output.path), "");
         EXPECT_TRUE(session.windowsOf(pid).empty()) << "a window of the program is still shown";
     }
 }
@@ -196,10 +195,9 @@ TEST(ProgramOnX11Test, TheWindowsClassIsTheDesktopEntrysId)
     session.start(true);
     if (testing::Test::HasFatalFailure())
         return;
-    OutputFile file;
-    const std::string& output = file.path;
+    OutputFile output;
     Child program;
-    std::vector<xcb_window_t> windows = startShowingOneWindow(session, program, output);
+    std::vector<xcb_window_t> windows = startShowingOneWindow(session, program, output.path);
     ASSERT_EQ(windows.size(), 1u);
     std::optional<std::pair<std::string, std::string>> names = wmClass(session.connection(), windows.front());
     ASSERT_TRUE(names.has_value()) << "the window has no readable WM_CLASS";

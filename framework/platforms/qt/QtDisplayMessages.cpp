@@ -194,9 +194,9 @@ void passRunningMessage(QtMsgType type, const QMessageLogContext& context, const
 {
     if (message.startsWith(QLatin1String("The Wayland connection broke"))
         || message.startsWith(QLatin1String("The X11 connection broke")))
-        QtReportDisplayLost(message);
+        QtEndWithLine(message);
     if (type == QtFatalMsg)
-        QtReportDisplayLost(QString::fromStdString(runningProgram) + QLatin1String(": ")
+        QtEndWithLine(QString::fromStdString(runningProgram) + QLatin1String(": ")
             + message.section(QLatin1Char('\n'), 0, 0));
     if (runningPrevious)
         runningPrevious(type, context, message);
@@ -237,7 +237,7 @@ std::unique_ptr<QApplication> QtMakeProgramApplication(int& argc, char** argv)
     return application;
 }
 
-void QtReportDisplayLost(const QString& line)
+void QtEndWithLine(const QString& line)
 {
     // The Wayland plugin can notice a lost compositor on two threads at once: the first one says it.
     static std::atomic_flag told = ATOMIC_FLAG_INIT;

@@ -17,9 +17,9 @@ std::string QtProgramName(int argc, char** argv);
 // while it is made. When no platform plugin starts, the process prints one line
 //     <program>: cannot open the desktop display <displays tried> (<why>)
 // and ends with status 1; otherwise the held messages are passed on as they came, and from then on a
-// display that goes away is told once (QtReportDisplayLost).
+// display that goes away, or anything else Qt finds fatal, is told once (QtEndWithLine).
 std::unique_ptr<QApplication> QtMakeProgramApplication(int& argc, char** argv);
 
-// The display went away: prints the line once, however many threads notice, and ends the process with
-// status 1.
-[[noreturn]] void QtReportDisplayLost(const QString& line);
+// The display went away, or Qt found something else fatal: prints the line once, however many threads
+// notice, and ends the process with status 1.
+[[noreturn]] void QtEndWithLine(const QString& line);

@@ -166,7 +166,7 @@ void QtPlatform::nativeWindowDestroyed(unsigned long long id)
     // A display that is going away destroys our windows before it drops us: that is a lost display, not
     // a window another program destroyed.
     if (auto cause = m_destroyWatch->causeOf(id); cause != QtX11DestroyWatch::Cause::Destroyed)
-        QtReportDisplayLost(QtX11DestroyWatch::lostDisplayLine(cause));
+        QtEndWithLine(QtX11DestroyWatch::lostDisplayLine(cause));
     RuntimeDeliverWindowGone(*window);
 }
 
