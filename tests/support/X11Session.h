@@ -22,6 +22,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <mutex>
 #include <optional>
 #include <poll.h>
 #include <spawn.h>
@@ -354,7 +355,13 @@ private:
     void connect(const std::string& display)
     {
         m_display = display;
-        m_connection = xcb_connect(m_display.c_str(), nullptr);
+        // Sessions start on threads of their own, and xcb_connect reads the X authority through libXau,
+        // whose file name lives in one static buffer: two connects at once may leak or free it twice.
+        static std::mutex connecting;
+        {
+            std::lock_guard<std::mutex> one(connecting);
+            m_connection = xcb_connect(m_display.c_str(), nullptr);
+        }
         ASSERT_FALSE(xcb_connection_has_error(m_connection)) << "cannot connect to " << m_display;
         m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
     }
